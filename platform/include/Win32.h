@@ -15,4 +15,5 @@
 #include "win32/Resources.h"
 #include "win32/Gdi.h"
 #include "win32/Gdiplus.h"
+#include "win32/Ole.h"
 #include "win32/Extensions.h"

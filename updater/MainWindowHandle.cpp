@@ -1,0 +1,3 @@
+#include "MainWindowHandle.h"
+
+HWND MainWindowHandle = nullptr;
