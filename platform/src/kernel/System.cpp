@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <list>
+#include <mutex>
 
 #include "win32/Errors.h"
 #include "win32/System.h"
@@ -76,7 +78,13 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
   if (!pfnThreadProc) return nullptr;
   // The record stays valid for the process's life, so a caller may look at
   // it after the thread has already ended.
-  auto* thread = new CWinThread;
+  static std::mutex lock;
+  static std::list<CWinThread> records;
+  CWinThread* thread;
+  {
+    std::lock_guard guard(lock);
+    thread = &records.emplace_back();
+  }
   auto* start = new ThreadStart{pfnThreadProc, pParam, nPriority, thread};
   pthread_attr_t attributes;
   pthread_attr_init(&attributes);
@@ -87,7 +95,6 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
   pthread_attr_destroy(&attributes);
   if (error != 0) {
     delete start;
-    delete thread;
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }

@@ -170,6 +170,7 @@ TEST(Mutex, NamesAreEscapedAndTheHolderIsNotInheritedByChildren) {
 }
 
 TEST(System, ThreadsTimeVersionModules) {
+  static int seven = 7;
   static std::atomic<int> ran{0};
   static std::atomic<int> policy{-1};
   CWinThread* t = AfxBeginThread(
@@ -178,7 +179,7 @@ TEST(System, ThreadsTimeVersionModules) {
         ran = *static_cast<int*>(p);
         return 0;
       },
-      new int(7), THREAD_PRIORITY_IDLE);
+      &seven, THREAD_PRIORITY_IDLE);
   ASSERT_NE(t, nullptr);
   for (int i = 0; i < 500 && ran == 0; ++i) Sleep(10);
   EXPECT_EQ(ran, 7);
