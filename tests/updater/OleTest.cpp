@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "Win32.h"
-TEST(Ole, Placeholder) { EXPECT_EQ(SysStringLen(nullptr), 0u); }
