@@ -84,7 +84,7 @@ Outcome Spawn(const std::vector<std::string>& args) {
 
 Outcome Shell(const std::string& command) { return Spawn({"/bin/sh", "-c", command}); }
 
-// A package of about megabytes MB in dir/name: a few game files, packed
+// A package file of about megabytes MB in dir/name: a few game files, packed
 // the way a package usually is.
 void MakePackage(const fs::path& dir, const std::string& name, long megabytes) {
   const fs::path source = dir / ("src-" + name);
@@ -93,10 +93,9 @@ void MakePackage(const fs::path& dir, const std::string& name, long megabytes) {
   const long each = std::max(1L, megabytes / files);
   std::string command = "cd '" + source.string() + "' && ";
   for (long i = 0; i < files; ++i) {
-    // Mostly incompressible, as packed game data is, with some text.
-    const long text = std::max(1L, each / 10);
-    command += "{ head -c " + std::to_string(each - text) + "M /dev/urandom; yes 'game data line' | head -c " +
-               std::to_string(text) + "M; } > data/part" + std::to_string(i) + ".bin && ";
+    // Incompressible, as packed game data is, with some text besides.
+    command += "{ head -c " + std::to_string(each) + "M /dev/urandom; yes 'game data line' | head -c " +
+               std::to_string(std::max(1L, each / 10)) + "M; } > data/part" + std::to_string(i) + ".bin && ";
   }
   command += "printf game > game.bin && 7z a -mx1 '" + (dir / name).string() + "' data game.bin >/dev/null";
   if (Shell(command).status != 0) {
