@@ -27,6 +27,19 @@ class ItemProperty {
 constexpr UINT kHighAttributeBits = 0xF0000000u;
 constexpr UINT kLowAttributeBits = 0x3FFFu;
 
+// The permission bits of a file's or directory's Unix mode, applied before
+// the attributes so that the read-only bit has the last word. No
+// set-user-id bits, nothing for links and devices stored as files, and a
+// directory stays writable for the items that follow.
+void ApplyUnixMode(const std::wstring& path, UINT mode, bool isDirectory) {
+  constexpr UINT kTypeBits = 0170000, kRegular = 0100000, kDirectory = 0040000;
+  const UINT type = mode & kTypeBits;
+  if (type != (isDirectory ? kDirectory : kRegular)) return;
+  UINT permissions = mode & 0777;
+  if (isDirectory) permissions |= 0200;
+  PlatformSetFileMode(path.c_str(), permissions);
+}
+
 }  // namespace
 
 CArchiveExtractCallback::~CArchiveExtractCallback() {
@@ -194,10 +207,11 @@ HRESULT CArchiveExtractCallback::SetOperationResult(INT operationResult) {
   ReleaseOutStream();
   if (m_extractMode && m_attributesDefined && !m_diskPath.empty()) {
     UINT attributes = m_attributes;
-    // The Unix mode first, so that the read-only bit has the last word. Only
-    // the permission bits: a package sets no set-user-id bits.
-    if (attributes & kAttribUnixExtension) PlatformSetFileMode(m_diskPath.c_str(), (attributes >> 16) & 0777);
+    if (attributes & kAttribUnixExtension) ApplyUnixMode(m_diskPath, attributes >> 16, m_isDirectory);
     if (attributes & kHighAttributeBits) attributes &= kLowAttributeBits;
+    // Read-only means nothing for a directory on Win32; here it would lock
+    // out the items that follow.
+    if (m_isDirectory) attributes &= ~static_cast<UINT>(FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(m_diskPath.c_str(), attributes);
   }
   PrintText("\n");

@@ -42,7 +42,8 @@ TEST_F(ExtractTest, UnpacksTheTreeWithTimesAndModes) {
                         "mkdir -p a/b && printf deep > a/b/c.txt && chmod 0640 a/b/c.txt && "
                         "printf ro > a/ro.txt && chmod 0444 a/ro.txt && printf '#!/bin/sh' > a/run.sh && "
                         "chmod 0755 a/run.sh && printf top > top.txt && touch -d @1000000000 a/b/c.txt && "
-                        "7z a ../pkg.7z a top.txt"),
+                        "ln -s top.txt link && mkdir locked && printf in > locked/in.txt && chmod 0555 locked && "
+                        "7z a ../pkg.7z a top.txt link locked"),
             0);
   const std::string console = Install();
   EXPECT_EQ(result, 0u);
@@ -52,6 +53,12 @@ TEST_F(ExtractTest, UnpacksTheTreeWithTimesAndModes) {
   EXPECT_EQ(test::ModeOf(Out("a/b/c.txt")), 0640u);
   EXPECT_EQ(test::ModeOf(Out("a/ro.txt")), 0444u);
   EXPECT_EQ(test::ModeOf(Out("a/run.sh")), 0755u);
+  // A link arrives as a plain file of its target's name, without the link's mode.
+  EXPECT_EQ(test::ReadText(Out("link")), "top.txt");
+  EXPECT_EQ(test::ModeOf(Out("link")) & 0777, 0644u);
+  // A read-only directory stays open for its items.
+  EXPECT_EQ(test::ModeOf(Out("locked")), 0755u);
+  EXPECT_EQ(test::ReadText(Out("locked/in.txt")), "in");
   struct stat st;
   ASSERT_EQ(stat(Out("a/b/c.txt").c_str(), &st), 0);
   EXPECT_EQ(st.st_mtime, 1000000000);
