@@ -85,6 +85,7 @@ void CArchiveExtractCallback::ReleaseOutStream() {
 HRESULT CArchiveExtractCallback::GetStream(UINT index, ISequentialOutStream** outStream, INT askExtractMode) {
   *outStream = nullptr;
   ReleaseOutStream();
+  if (!m_archive) return E_FAIL;  // no Setup
   m_attributesDefined = false;
   m_modificationTimeDefined = false;
 
