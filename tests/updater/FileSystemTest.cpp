@@ -72,6 +72,13 @@ TEST_F(FileSystemTest, CreateDirWithParentsFailsBelowAFile) {
   EXPECT_TRUE(CreateOneDir(dir.Wide("")));  // the scratch directory itself
 }
 
+TEST_F(FileSystemTest, CreateDirWithParentsNeverCreatesADriveRoot) {
+  test::CurrentDirectory cwd(dir.path());
+  for (const wchar_t* root : {L"\\\\?\\Q:\\", L"Q:/"}) EXPECT_FALSE(CreateDirWithParents(root));
+  EXPECT_FALSE(test::Exists(dir / "Q:"));
+  EXPECT_FALSE(test::Exists("/?"));
+}
+
 TEST_F(FileSystemTest, ForceDeleteFileRemovesReadOnlyFilesButNoDirectory) {
   ASSERT_EQ(test::Shell(dir.path(), "printf x > ro && chmod 0444 ro && mkdir d"), 0);
   EXPECT_TRUE(ForceDeleteFile(dir.Wide("ro")));
