@@ -105,6 +105,7 @@ HRESULT CArchiveExtractCallback::GetStream(UINT index, ISequentialOutStream** ou
   // A package must not write outside the directory it is unpacked into.
   if (!ItemPathStaysInside(m_outputDirectory, m_itemPath)) {
     PrintError("Item path leads outside the output directory", m_itemPath);
+    PrintText("\n");
     m_diskPath.clear();
     m_attributesDefined = false;
     return S_OK;
