@@ -5,7 +5,10 @@
 bool ItemPathStaysInside(const std::wstring& outputDirectory, const std::wstring& itemPath) {
   if (itemPath.empty()) return true;
   if (IsPathSeparator(itemPath[0])) return false;
-  if (itemPath.size() >= 2 && itemPath[1] == L':') return false;
+  // "C:x" names the current directory of drive C wherever drives exist.
+  const WCHAR first = itemPath[0];
+  const bool letter = (first >= L'a' && first <= L'z') || (first >= L'A' && first <= L'Z');
+  if (letter && itemPath.size() >= 2 && itemPath[1] == L':') return false;
 
   size_t start = 0;
   while (start <= itemPath.size()) {
