@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FileSystem.h"
+#include "ItemPath.h"
 #include "PathInfo.h"
 #include "TestSupport.h"
 
@@ -121,6 +122,23 @@ TEST(GetLauncherDirPrefix, IsTheProgramsDirectoryWithItsSeparator) {
   EXPECT_EQ(prefix.back(), L'/');
   const std::wstring expected = test::Widen(TEST_BINARY_DIR "/tests/updater/");
   EXPECT_EQ(prefix, expected);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ItemPathStaysInside, RefusesPathsLeadingOut) {
+  struct Case {
+    const wchar_t* item;
+    bool inside;
+  } cases[] = {
+      {L"a/b.txt", true},        {L"a\\b.txt", true},     {L"..foo/bar..", true}, {L"./a", true},
+      {L"x:y", true},            {L"", true},             {L"../x", false},       {L"a/../../x", false},
+      {L"a\\..\\b", false},      {L"..", false},          {L"/etc/x", false},     {L"\\x", false},
+      {L"C:x", false},           {L"\\\\?\\C:\\x", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ItemPathStaysInside(L"/nonexistent/out/", c.item), c.inside) << c.item;
 }
 
 }  // namespace
