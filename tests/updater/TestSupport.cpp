@@ -15,8 +15,6 @@
 
 namespace test {
 
-namespace {
-
 std::string Narrow(LPCWSTR text) {
   std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
@@ -24,7 +22,6 @@ std::string Narrow(LPCWSTR text) {
   return out;
 }
 
-}  // namespace
 
 ScratchDir::ScratchDir() {
   char pattern[] = "/tmp/updater-test-XXXXXX";

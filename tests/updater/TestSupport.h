@@ -41,6 +41,7 @@ std::string ReadText(const std::string& path);
 bool Exists(const std::string& path);
 unsigned ModeOf(const std::string& path);
 std::wstring Widen(const std::string& text);
+std::string Narrow(LPCWSTR text);
 
 // The directory of the test program, where the build links 7z.so.
 std::wstring ProgramDir();
