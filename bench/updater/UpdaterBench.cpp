@@ -1,6 +1,6 @@
 // Download plus unpack of one package: the update worker against
 // `curl -o` followed by `7z x`, on the same files served from loopback in
-// the same run. Prints both wall times, their ratio (goal: at most 1.05)
+// the same run. Prints both wall times, their ratios (goal: at most 1.05)
 // and the worker's peak resident memory at two package sizes (goal: no
 // growth with the size).
 //
@@ -208,8 +208,10 @@ int main(int argc, char** argv) {
   std::printf("package file %.1f MB\n", static_cast<double>(fs::file_size(dir / "big.7z")) / (1 << 20));
   std::printf("package %ld MB, %d rounds, medians: worker %.3f s, curl -o + 7z x %.3f s\n", sizeMb, repeat,
               workerMedian, toolMedian);
-  std::printf("ratio worker / tools: %.3f (goal <= 1.05); cpu time ratio %.3f\n", workerMedian / toolMedian,
-              Median(workerCpu) / Median(toolCpu));
+  const double workerBest = *std::min_element(workerTimes.begin(), workerTimes.end());
+  const double toolBest = *std::min_element(toolTimes.begin(), toolTimes.end());
+  std::printf("ratio worker / tools: %.3f of the medians, %.3f of the best runs (goal <= 1.05); cpu time %.3f\n",
+              workerMedian / toolMedian, workerBest / toolBest, Median(workerCpu) / Median(toolCpu));
   std::printf("worker peak resident memory: %ld KiB at %ld MB, %ld KiB at %ld MB (tools: %ld KiB)\n", workerPeak, sizeMb,
               small.peakKiB, smallMb, toolPeak);
 
