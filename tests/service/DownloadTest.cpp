@@ -51,12 +51,12 @@ class DownloadTest : public ::testing::Test {
 };
 
 TEST_F(DownloadTest, ReplacesTheDestinationWithTheWholeBody) {
-  WriteTextFile(Dest(), std::string(5000, 'o'));
+  dir.Write("dest.bin", std::string(5000, 'o'));
   EXPECT_EQ(0, DownloadToFile(server.Url("/file/a.exe").c_str(), Dest().c_str()));
-  EXPECT_EQ("body of /file/a.exe", ReadTextFile(Dest()));
+  EXPECT_EQ("body of /file/a.exe", dir.Read("dest.bin"));
 
   EXPECT_EQ(0, DownloadToFile(server.Url("/empty").c_str(), Dest().c_str()));
-  EXPECT_EQ("", ReadTextFile(Dest()));
+  EXPECT_EQ("", dir.Read("dest.bin"));
 }
 
 TEST_F(DownloadTest, FailuresLeaveTheDestinationUntouched) {
@@ -65,9 +65,9 @@ TEST_F(DownloadTest, FailuresLeaveTheDestinationUntouched) {
   std::vector<std::string> all(std::begin(urls), std::end(urls));
   for (const char* path : paths) all.push_back(server.Url(path));
   for (const std::string& url : all) {
-    WriteTextFile(Dest(), "original");
+    dir.Write("dest.bin", "original");
     EXPECT_EQ(-1, DownloadToFile(url.c_str(), Dest().c_str())) << url;
-    EXPECT_EQ("original", ReadTextFile(Dest())) << url;
+    EXPECT_EQ("original", dir.Read("dest.bin")) << url;
   }
 }
 
@@ -75,13 +75,13 @@ TEST_F(DownloadTest, UrlsBeyond299CharactersAndBadDestinationsAreRefused) {
   std::string base = server.Url("/file/");
   std::string fits = base + std::string(299 - base.size(), 'x');
   EXPECT_EQ(0, DownloadToFile(fits.c_str(), Dest().c_str()));
-  EXPECT_EQ("body of /file/" + std::string(299 - base.size(), 'x'), ReadTextFile(Dest()));
+  EXPECT_EQ("body of /file/" + std::string(299 - base.size(), 'x'), dir.Read("dest.bin"));
 
   std::string tooLong = fits + "y";
-  WriteTextFile(Dest(), "original");
+  dir.Write("dest.bin", "original");
   EXPECT_EQ(-1, DownloadToFile(tooLong.c_str(), Dest().c_str()));
   EXPECT_EQ(-1, DownloadToFile((fits + std::string(100000, 'z')).c_str(), Dest().c_str()));
-  EXPECT_EQ("original", ReadTextFile(Dest()));
+  EXPECT_EQ("original", dir.Read("dest.bin"));
 
   std::string noDirectory = (dir / "no" / "such" / "dir.bin").string();
   EXPECT_EQ(-1, DownloadToFile(server.Url("/file/a").c_str(), noDirectory.c_str()));
@@ -109,10 +109,10 @@ TEST_F(DownloadTest, BackgroundImageLandsAtAFixedNameBelowTheCurrentDirectory) {
 
   std::filesystem::create_directories(dir / "Skin" / "bk");
   EXPECT_EQ(0, DownloadBackgroundImage(server.Url("/file/picture.jpg").c_str()));
-  EXPECT_EQ("body of /file/picture.jpg", ReadTextFile(dir / "Skin" / "bk" / "bg_1.png"));
+  EXPECT_EQ("body of /file/picture.jpg", dir.Read("Skin/bk/bg_1.png"));
 
   EXPECT_EQ(-1, DownloadBackgroundImage(server.Url("/missing").c_str()));
-  EXPECT_EQ("body of /file/picture.jpg", ReadTextFile(dir / "Skin" / "bk" / "bg_1.png"));
+  EXPECT_EQ("body of /file/picture.jpg", dir.Read("Skin/bk/bg_1.png"));
   EXPECT_EQ(-1, DownloadBackgroundImage(""));
 }
 

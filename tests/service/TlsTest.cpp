@@ -68,9 +68,9 @@ TEST_F(TlsTest, AnUnverifiableServerIsNotBelieved) {
   EXPECT_EQ(LaunchInfo(), info);
 
   std::string dest = (dir / "launcher").string();
-  WriteTextFile(dest, "original");
+  dir.Write("launcher", "original");
   EXPECT_EQ(-1, DownloadToFile(Url().c_str(), dest.c_str()));
-  EXPECT_EQ("original", ReadTextFile(dest));
+  EXPECT_EQ("original", dir.Read("launcher"));
 }
 
 }  // namespace
