@@ -1,19 +1,19 @@
 #include "ProgramPaths.h"
 
 #include "SplitString.h"
+#include "TextLimits.h"
 #include "Win32.h"
 
 #include <cstdio>
 
 namespace {
 
-constexpr size_t kPathCapacity = 500;
 constexpr char kOldCopyName[] = "old.exe";
 
 bool Format(std::string* out, const char* format, const std::string& text) {
-  char buffer[kPathCapacity] = {};
+  char buffer[kTextCapacity] = {};
   int length = std::snprintf(buffer, sizeof buffer, format, text.c_str());
-  if (length < 0 || static_cast<size_t>(length) >= kPathCapacity) return false;
+  if (length < 0 || static_cast<size_t>(length) >= kTextCapacity) return false;
   *out = buffer;
   return true;
 }
@@ -29,9 +29,9 @@ bool SameNameIgnoringCase(const std::string& a, const char* b) {
 
 bool SplitProgramPath(const std::string& programPath, ProgramPaths* paths) {
   std::vector<std::string> pieces = SplitString(programPath, PLATFORM_PATH_SEPARATOR_A);
-  if (pieces.size() < 2 || programPath.size() >= kPathCapacity) return false;
+  if (pieces.size() < 2 || programPath.size() >= kTextCapacity) return false;
 
-  char directory[kPathCapacity] = {};
+  char directory[kTextCapacity] = {};
   if (!JoinPathPieces(pieces, pieces.size() - 1, directory, sizeof directory)) return false;
   ProgramPaths result;
   result.program = programPath;

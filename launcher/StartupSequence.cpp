@@ -3,6 +3,7 @@
 #include "Download.h"
 #include "LaunchService.h"
 #include "ProgramPaths.h"
+#include "TextLimits.h"
 #include "WindowSession.h"
 
 #include <cstdio>
@@ -11,17 +12,16 @@
 
 namespace {
 
-constexpr int kTextCapacity = 500;
 const WCHAR kMutexName[] = L"SinglePro";
 const WCHAR kCaption[] = L"提示";
 
 // An argument in the ANSI code page; left empty when it does not fit.
 void ToAnsi(LPCWSTR wide, char (&out)[kTextCapacity]) {
-  if (WideCharToMultiByte(CP_ACP, 0, wide, -1, out, kTextCapacity, nullptr, nullptr) == 0) out[0] = '\0';
+  if (WideCharToMultiByte(CP_ACP, 0, wide, -1, out, static_cast<int>(kTextCapacity), nullptr, nullptr) == 0) out[0] = '\0';
 }
 
 bool ToWide(const std::string& narrow, WCHAR (&out)[kTextCapacity]) {
-  return MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, out, kTextCapacity) != 0;
+  return MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, out, static_cast<int>(kTextCapacity)) != 0;
 }
 
 int ShowNetworkFailure() {
@@ -35,8 +35,8 @@ bool ResolveProgramPaths(const char* programPath, ProgramPaths* paths) {
   if (SplitProgramPath(programPath, paths)) return true;
   if (std::strstr(programPath, PLATFORM_PATH_SEPARATOR_A)) return false;
   WCHAR module[kTextCapacity] = {};
-  DWORD length = GetModuleFileNameW(nullptr, module, kTextCapacity);
-  if (length == 0 || length >= static_cast<DWORD>(kTextCapacity)) return false;
+  DWORD length = GetModuleFileNameW(nullptr, module, static_cast<DWORD>(kTextCapacity));
+  if (length == 0 || length >= kTextCapacity) return false;
   char narrow[kTextCapacity] = {};
   ToAnsi(module, narrow);
   return narrow[0] != '\0' && SplitProgramPath(narrow, paths);
