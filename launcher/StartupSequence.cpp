@@ -98,7 +98,7 @@ int RunStartupSequence(HINSTANCE instance, LPWSTR commandLine) {
   ToAnsi(arguments[1], serviceUrl);
   LocalFree(arguments);
 
-  // Held until the process ends.
+  // Held until the process ends; a replacement launcher takes it over.
   HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     MessageBoxW(nullptr, L"已经在运行", kCaption, MB_OK);
