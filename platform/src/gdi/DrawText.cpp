@@ -36,15 +36,34 @@ std::wstring ExpandTabs(const std::wstring& text) {
   return out;
 }
 
+int LineLeft(const RECT& rect, const TextLine& line, UINT format) {
+  if (format & DT_CENTER) return rect.left + (rect.right - rect.left - line.width) / 2;
+  if (format & DT_RIGHT) return rect.right - line.width;
+  return rect.left;
+}
+
 }  // namespace
 
 int DrawTextOn(DeviceContext& dc, FontFace& face, const wchar_t* text, size_t count, RECT& rect, UINT format) {
+  // The text as laid out; copied only when it must change.
   std::vector<size_t> underlined;
-  std::wstring laid = (format & DT_NOPREFIX) ? std::wstring(text, count) : StripPrefixes(text, count, underlined);
-  if (format & DT_HIDEPREFIX) underlined.clear();
-  if (format & DT_EXPANDTABS) laid = ExpandTabs(laid);
+  std::wstring changed;
+  std::wstring_view laid(text, count);
   const bool single = format & DT_SINGLELINE;
-  if (single) std::replace_if(laid.begin(), laid.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+  if (!(format & DT_NOPREFIX) && laid.find(L'&') != laid.npos) {
+    changed = StripPrefixes(text, count, underlined);
+    laid = changed;
+  }
+  if (format & DT_HIDEPREFIX) underlined.clear();
+  if ((format & DT_EXPANDTABS) && laid.find(L'\t') != laid.npos) {
+    changed = ExpandTabs(std::wstring(laid));
+    laid = changed;
+  }
+  if (single && laid.find_first_of(L"\r\n") != laid.npos) {
+    if (laid.data() != changed.data()) changed.assign(laid);
+    std::replace_if(changed.begin(), changed.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+    laid = changed;
+  }
 
   const auto& m = face.GetMetrics();
   const int box_width = rect.right - rect.left;
@@ -53,8 +72,9 @@ int DrawTextOn(DeviceContext& dc, FontFace& face, const wchar_t* text, size_t co
   options.single_line = single;
   options.wrap = !single && (format & DT_WORDBREAK);
   options.max_width = std::max(0, box_width);
-  std::vector<TextLine> lines = BreakLines(face, laid, options);
-  static const std::wstring kEllipsis = L"...";
+  thread_local std::vector<TextLine> lines;
+  BreakLines(face, laid, options, lines);
+  static constexpr std::wstring_view kEllipsis = L"...";
   if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) {
     for (auto& line : lines) {
       if (line.width > box_width) AddEllipsis(face, laid, line, kEllipsis, box_width);
@@ -78,17 +98,27 @@ int DrawTextOn(DeviceContext& dc, FontFace& face, const wchar_t* text, size_t co
   cairo_t* cr = dc.Begin();
   if (!cr) return 0;
   auto& state = dc.Current();
-  cairo_save(cr);
-  if (!(format & DT_NOCLIP)) {
+  // Clipping costs cairo a slower path; text well inside the box needs none.
+  bool inside = top >= rect.top && top + text_height <= rect.bottom;
+  for (const auto& line : lines) {
+    int x = LineLeft(rect, line, format);
+    int overhang_left = 0, overhang_right = 0;
+    if (line.length > 0) {
+      overhang_left = std::max(0, -face.GlyphOf(laid[line.start]).abc.abcA);
+      overhang_right = std::max(0, -face.GlyphOf(laid[line.start + line.length - 1]).abc.abcC);
+    }
+    inside = inside && x - overhang_left >= rect.left && x + line.width + overhang_right <= rect.right;
+  }
+  const bool clip = !(format & DT_NOCLIP) && !inside;
+  if (clip) {
+    cairo_save(cr);
     cairo_rectangle(cr, rect.left, rect.top, box_width, rect.bottom - rect.top);
     cairo_clip(cr);
   }
   int y = top;
   int min_left = rect.left, max_right = rect.right;
   for (const auto& line : lines) {
-    int x = rect.left;
-    if (format & DT_CENTER) x = rect.left + (box_width - line.width) / 2;
-    else if (format & DT_RIGHT) x = rect.right - line.width;
+    int x = LineLeft(rect, line, format);
     min_left = std::min(min_left, x);
     max_right = std::max(max_right, x + line.width);
     if (state.bk_mode == OPAQUE) FillTextBackground(cr, state, x, y, line.width, line_height);
@@ -107,7 +137,7 @@ int DrawTextOn(DeviceContext& dc, FontFace& face, const wchar_t* text, size_t co
     }
     y += line_height;
   }
-  cairo_restore(cr);
+  if (clip) cairo_restore(cr);
   dc.End({min_left - m.em, top, max_right + m.em, top + text_height});
   return (top - rect.top) + text_height;
 }

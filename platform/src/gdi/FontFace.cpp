@@ -185,6 +185,13 @@ FontFace::Glyph FontFace::Lookup(wchar_t c) {
       cairo_text_extents_t extents;
       cairo_scaled_font_glyph_extents(faces_[glyph.face].scaled, &g, 1, &extents);
       glyph.advance = static_cast<int>(std::lround(extents.x_advance));
+      glyph.abc = {0, static_cast<UINT>(glyph.advance), 0};
+      if (extents.width > 0) {
+        glyph.abc.abcA = static_cast<int>(std::floor(extents.x_bearing));
+        int right = static_cast<int>(std::ceil(extents.x_bearing + extents.width));
+        glyph.abc.abcB = static_cast<UINT>(std::max(1, right - glyph.abc.abcA));
+        glyph.abc.abcC = glyph.advance - glyph.abc.abcA - static_cast<int>(glyph.abc.abcB);
+      }
     }
   }
   if (code < 256) {
@@ -210,18 +217,7 @@ int FontFace::Measure(const wchar_t* text, size_t count) {
 
 ABC FontFace::AbcOf(wchar_t c) {
   std::lock_guard guard(lock_);
-  Glyph glyph = Lookup(c);
-  ABC abc{0, static_cast<UINT>(glyph.advance), 0};
-  if (glyph.face < 0) return abc;
-  cairo_glyph_t g{glyph.index, 0, 0};
-  cairo_text_extents_t extents;
-  cairo_scaled_font_glyph_extents(faces_[glyph.face].scaled, &g, 1, &extents);
-  if (extents.width <= 0) return abc;
-  abc.abcA = static_cast<int>(std::floor(extents.x_bearing));
-  int right = static_cast<int>(std::ceil(extents.x_bearing + extents.width));
-  abc.abcB = static_cast<UINT>(std::max(1, right - abc.abcA));
-  abc.abcC = glyph.advance - abc.abcA - static_cast<int>(abc.abcB);
-  return abc;
+  return Lookup(c).abc;
 }
 
 void FontFace::Draw(cairo_t* cr, const wchar_t* text, size_t count, double x, double y, const int* dx) {

@@ -24,6 +24,7 @@ class FontFace {
     int face = -1;  // index into the fallback list; -1: nothing to draw
     unsigned long index = 0;
     int advance = 0;  // whole pixels, as GDI measures
+    ABC abc{0, 0, 0};  // ink box: A + B + C = advance
   };
   struct Metrics {
     int ascent = 0;

@@ -246,7 +246,8 @@ Status Graphics::Text(const WCHAR* string, INT length, const Font* font, const R
   options.wrap = !(flags & StringFormatFlagsNoWrap) && box.Width > 0;
   options.max_width = static_cast<int>(std::floor(avail));
   options.keep_trailing_spaces = flags & StringFormatFlagsMeasureTrailingSpaces;
-  std::vector<TextLine> lines = BreakLines(*face, text, options);
+  std::vector<TextLine> lines;
+  BreakLines(*face, text, options, lines);
 
   const int line_height = m.height;
   size_t visible = lines.size();

@@ -15,14 +15,14 @@ bool CanBreakBefore(wchar_t previous, wchar_t current) {
   return IsIdeograph(previous) || IsIdeograph(current);
 }
 
-int Width(FontFace& face, const std::wstring& text, size_t start, size_t end, bool keep_trailing_spaces) {
+int Width(FontFace& face, std::wstring_view text, size_t start, size_t end, bool keep_trailing_spaces) {
   if (!keep_trailing_spaces) {
     while (end > start && text[end - 1] == L' ') --end;
   }
   return face.Measure(text.data() + start, end - start);
 }
 
-void BreakParagraph(FontFace& face, const std::wstring& text, size_t begin, size_t end, const LayoutOptions& o,
+void BreakParagraph(FontFace& face, std::wstring_view text, size_t begin, size_t end, const LayoutOptions& o,
                     std::vector<TextLine>& lines) {
   if (!o.wrap || begin == end) {
     lines.push_back({begin, end - begin, Width(face, text, begin, end, o.keep_trailing_spaces)});
@@ -64,11 +64,11 @@ bool IsIdeograph(wchar_t c) {
          (u >= 0x20000 && u <= 0x3FFFD);
 }
 
-std::vector<TextLine> BreakLines(FontFace& face, const std::wstring& text, const LayoutOptions& options) {
-  std::vector<TextLine> lines;
+void BreakLines(FontFace& face, std::wstring_view text, const LayoutOptions& options, std::vector<TextLine>& lines) {
+  lines.clear();
   if (options.single_line) {
     BreakParagraph(face, text, 0, text.size(), options, lines);
-    return lines;
+    return;
   }
   size_t begin = 0;
   for (;;) {
@@ -78,10 +78,9 @@ std::vector<TextLine> BreakLines(FontFace& face, const std::wstring& text, const
     if (end == text.size()) break;
     begin = end + ((text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? 2 : 1);
   }
-  return lines;
 }
 
-void AddEllipsis(FontFace& face, const std::wstring& text, TextLine& line, const std::wstring& ellipsis,
+void AddEllipsis(FontFace& face, std::wstring_view text, TextLine& line, std::wstring_view ellipsis,
                  int max_width) {
   int room = max_width - face.Measure(ellipsis.data(), ellipsis.size());
   int width = 0;

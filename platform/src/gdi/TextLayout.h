@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gdi/FontFace.h"
@@ -24,9 +25,10 @@ struct LayoutOptions {
   int max_width = 0;
 };
 
-std::vector<TextLine> BreakLines(FontFace& face, const std::wstring& text, const LayoutOptions& options);
+// Replaces lines with the lines of text.
+void BreakLines(FontFace& face, std::wstring_view text, const LayoutOptions& options, std::vector<TextLine>& lines);
 // Shortens line so that it and ellipsis fit max_width (never below nothing).
-void AddEllipsis(FontFace& face, const std::wstring& text, TextLine& line, const std::wstring& ellipsis,
+void AddEllipsis(FontFace& face, std::wstring_view text, TextLine& line, std::wstring_view ellipsis,
                  int max_width);
 
 bool IsIdeograph(wchar_t c);
