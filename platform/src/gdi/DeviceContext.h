@@ -51,9 +51,18 @@ class DeviceContext : public GdiObject {
   bool IsMemory() const { return memory_; }
   HWND Window() const { return window_; }
   State& Current() { return state_; }
-  cairo_surface_t* Surface() const { return surface_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  cairo_surface_t* Surface() {
+    FollowWindow();
+    return surface_;
+  }
+  int Width() {
+    FollowWindow();
+    return width_;
+  }
+  int Height() {
+    FollowWindow();
+    return height_;
+  }
 
   // Selects a bitmap (memory DCs only); false for a window DC.
   bool SelectBitmap(HGDIOBJ handle, std::shared_ptr<Bitmap> bitmap);
@@ -79,6 +88,9 @@ class DeviceContext : public GdiObject {
  private:
   void SetSurface(cairo_surface_t* surface);
   void ResetState();
+  // A window DC lives as long as its window (the paint manager keeps one),
+  // while the window manager replaces the surface when the window resizes.
+  void FollowWindow();
 
   bool memory_;
   HWND window_ = nullptr;
