@@ -118,7 +118,8 @@ cairo_t* DeviceContext::Begin() {
 void DeviceContext::End(const RECT& rect) {
   cairo_new_path(cr_);
   cairo_surface_flush(surface_);
-  if (!window_) return;
+  // A DC with a base clip belongs to a paint cycle, which EndPaint presents.
+  if (!window_ || base_clip_) return;
   cairo_rectangle_int_t changed{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
   cairo_rectangle_int_t box;
   cairo_region_get_extents(EffectiveClip(), &box);
