@@ -118,8 +118,9 @@ cairo_t* DeviceContext::Begin() {
 void DeviceContext::End(const RECT& rect) {
   cairo_new_path(cr_);
   cairo_surface_flush(surface_);
-  // A DC with a base clip belongs to a paint cycle, which EndPaint presents.
-  if (!window_ || base_clip_) return;
+  // Every window DC reports; the window manager knows which belong to a
+  // paint cycle that EndPaint presents at once.
+  if (!window_) return;
   cairo_rectangle_int_t changed{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
   cairo_rectangle_int_t box;
   cairo_region_get_extents(EffectiveClip(), &box);
