@@ -26,6 +26,9 @@ struct Selection {
 
 class DeviceContext : public GdiObject {
  public:
+  // The DC behind a handle, or null (and ERROR_INVALID_HANDLE).
+  static std::shared_ptr<DeviceContext> Of(HDC hdc) { return FindObjectOf<DeviceContext>(hdc); }
+
   // A memory DC (no window, the stock 1x1 bitmap selected).
   DeviceContext();
   // A DC on a window's surface; holds a reference to it.
@@ -104,5 +107,9 @@ class DeviceContext : public GdiObject {
   cairo_region_t* effective_ = nullptr;
   bool clip_dirty_ = true;
 };
+
+inline void SetSourceColor(cairo_t* cr, COLORREF color) {
+  cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
+}
 
 }  // namespace platform::gdi
