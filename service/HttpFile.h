@@ -39,7 +39,8 @@
 //   (connection broken, stall time-out, fewer bytes than Content-Length).
 //   Bytes delivered before an error are returned first, the −1 after.
 // - Memory stays bounded: the transfer advances only inside Open and Read,
-//   and at most one network chunk (16 KiB) is held between reads.
+//   and between reads at most one network chunk (16 KiB) waits here, and
+//   one more inside libcurl while the transfer is paused for the reader.
 // - The time-outs: connecting may take `connectSeconds`; the transfer fails
 //   when less than one byte per second arrives for `stallSeconds` while the
 //   caller is reading. The defaults are the system internet library's 60 s.

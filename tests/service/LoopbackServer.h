@@ -1,5 +1,5 @@
 // A cpp-httplib server on 127.0.0.1 with a free port, for the duration of
-// one test. Handlers that stall wait on Released() so the test can end them.
+// one test. Handlers that stall call StallFor, which Release or Stop ends.
 #pragma once
 
 #include <httplib.h>
@@ -31,6 +31,8 @@ class LoopbackServer {
     }
   }
 
+  void Release() { m_released = true; }
+
   int port() const { return m_port; }
   std::string Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(m_port) + path;
@@ -40,7 +42,7 @@ class LoopbackServer {
     return std::wstring(url.begin(), url.end());
   }
 
-  // Sleeps up to `limit` or until the server is being stopped.
+  // Sleeps up to `limit` or until Release or Stop.
   void StallFor(std::chrono::seconds limit) {
     auto end = std::chrono::steady_clock::now() + limit;
     while (!m_released && std::chrono::steady_clock::now() < end)
