@@ -211,9 +211,6 @@ HRESULT CArchiveExtractCallback::SetOperationResult(INT operationResult) {
     UINT attributes = m_attributes;
     if (attributes & kAttribUnixExtension) ApplyUnixMode(m_diskPath, attributes >> 16, m_isDirectory);
     if (attributes & kHighAttributeBits) attributes &= kLowAttributeBits;
-    // Read-only means nothing for a directory on Win32; here it would lock
-    // out the items that follow.
-    if (m_isDirectory) attributes &= ~static_cast<UINT>(FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(m_diskPath.c_str(), attributes);
   }
   PrintText("\n");

@@ -316,6 +316,9 @@ BOOL WINAPI SetFileAttributesW(LPCWSTR lpFileName, DWORD dwFileAttributes) {
     pk::SetLastErrorFromErrno(path.empty() ? ENOENT : errno, path);
     return FALSE;
   }
+  // On a directory Win32 records read-only without enforcing it; taking the
+  // write bits would lock out the files that go into it.
+  if (S_ISDIR(st.st_mode)) return TRUE;
   mode_t mode = st.st_mode & 07777;
   if (dwFileAttributes & FILE_ATTRIBUTE_READONLY) mode &= ~static_cast<mode_t>(0222);
   else if (IsReadOnlyMode(mode)) mode |= S_IWUSR;

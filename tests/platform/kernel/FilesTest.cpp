@@ -182,6 +182,12 @@ TEST(Files, Directories) {
   EXPECT_FALSE(CreateDirectoryW(dir.wide("a/b").c_str(), nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
   EXPECT_EQ(GetFileAttributesW(d.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  // Read-only on a directory is not enforced: it keeps its write bits, so
+  // files still go into it.
+  EXPECT_TRUE(SetFileAttributesW(d.c_str(), FILE_ATTRIBUTE_READONLY));
+  struct stat st;
+  ASSERT_EQ(stat((dir / "sub").c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & S_IWUSR, 0u);
 
   // A directory is neither deleted as a file nor opened without backup semantics.
   EXPECT_FALSE(DeleteFileW(d.c_str()));
