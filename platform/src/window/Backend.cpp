@@ -1,0 +1,32 @@
+// Picks the display backend once, on first use.
+#include "window/Backend.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "window/HeadlessBackend.h"
+#include "window/X11Backend.h"
+
+namespace platform::window {
+namespace {
+
+std::unique_ptr<DisplayBackend> Choose() {
+  const char* forced = getenv("PLATFORM_DISPLAY");
+  bool wantX11 = forced ? strcmp(forced, "x11") == 0 : (getenv("DISPLAY") && *getenv("DISPLAY"));
+  if (wantX11) {
+    if (auto x11 = X11Backend::Open()) return x11;
+  }
+  return std::make_unique<HeadlessBackend>();
+}
+
+}  // namespace
+
+DisplayBackend& Backend() {
+  static std::unique_ptr<DisplayBackend> backend = Choose();
+  return *backend;
+}
+
+bool IsHeadless() { return dynamic_cast<HeadlessBackend*>(&Backend()) != nullptr; }
+
+}  // namespace platform::window
