@@ -67,6 +67,18 @@ HWND MouseTarget(POINT pt) {
   return WindowFromPointLocked(pt);
 }
 
+// Input over none of our windows still goes to the thread that had the
+// last one: that thread may capture the mouse before it gets there.
+void EnqueueMouse(InputEvent event) {
+  HWND target = MouseTarget(event.pt);
+  event.nowhere = !target;
+  if (!target) target = Find(S().lastMouseWindow) ? S().lastMouseWindow : nullptr;
+  if (!target) return;
+  S().lastMouseWindow = target;
+  event.target = target;
+  Enqueue(event);
+}
+
 void SetKey(WORD vk, bool down) {
   BYTE& k = S().keys[vk & 0xFF];
   if (down) {
@@ -107,18 +119,17 @@ constexpr UINT kNonClientOffset = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
 
 void CookMouse(ThreadQueue& q, const InputEvent& ev, std::unique_lock<std::mutex>& lock) {
   State& s = S();
-  HWND hwnd = ev.target;
+  HWND hwnd = ev.nowhere ? nullptr : ev.target;
   if (s.capture && QueueOf(s.capture) == &q) {
     hwnd = s.capture;
   } else if (HWND under = WindowFromPointLocked(ev.pt); under && QueueOf(under) == &q) {
     hwnd = under;
   }
   if (ev.kind == InputKind::Wheel && s.focus && QueueOf(s.focus) == &q) hwnd = s.focus;
-  Window* w = Find(hwnd);
-  if (!w) return;
-
   if (ev.kind == InputKind::ButtonDown || ev.kind == InputKind::ButtonUp)
     SetKey(kButtonVk[ev.button], ev.kind == InputKind::ButtonDown);
+  Window* w = Find(hwnd);
+  if (!w) return;
 
   if (ev.kind == InputKind::Wheel) {
     MSG m{hwnd, WM_MOUSEWHEEL, MAKEWPARAM(KeyStateLocked(), ev.wheel), MAKELPARAM(ev.pt.x, ev.pt.y), ev.time, ev.pt};
@@ -225,21 +236,19 @@ void CookKey(ThreadQueue& q, const InputEvent& ev) {
 void DeliverMouseMove(POINT screen, DWORD time) {
   std::lock_guard<std::mutex> lock(Lock());
   S().cursor = screen;
-  HWND target = MouseTarget(screen);
-  LeaveOthers(target);
-  if (target) Enqueue(InputEvent{InputKind::MouseMove, target, 0, screen, 0, 0, 0, 0, time});
+  LeaveOthers(MouseTarget(screen));
+  EnqueueMouse(InputEvent{InputKind::MouseMove, nullptr, 0, screen, 0, 0, 0, 0, time});
 }
 
 void DeliverButton(int button, bool down, POINT screen, DWORD time) {
   if (button < 0 || button > 2) return;
   std::lock_guard<std::mutex> lock(Lock());
   S().cursor = screen;
-  HWND target = MouseTarget(screen);
-  if (!target) {
+  if (!MouseTarget(screen) && !Find(S().lastMouseWindow)) {
     SetKey(kButtonVk[button], down);
     return;
   }
-  Enqueue(InputEvent{down ? InputKind::ButtonDown : InputKind::ButtonUp, target, button, screen, 0, 0, 0, 0, time});
+  EnqueueMouse(InputEvent{down ? InputKind::ButtonDown : InputKind::ButtonUp, nullptr, button, screen, 0, 0, 0, 0, time});
 }
 
 void DeliverWheel(int delta, POINT screen, DWORD time) {

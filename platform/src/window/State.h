@@ -98,6 +98,7 @@ struct InputEvent {
   WORD scan = 0;
   WCHAR ch = 0;  // the character the display produced for a key, or 0
   DWORD time = 0;
+  bool nowhere = false;  // over none of our windows: only a capture takes it
 };
 
 struct Timer {
@@ -153,6 +154,7 @@ struct State {
   HWND focus = nullptr;
   HWND active = nullptr;
   HWND capture = nullptr;
+  HWND lastMouseWindow = nullptr;  // where the previous mouse event went
   POINT cursor{};
   HCURSOR currentCursor = nullptr;
   int cursorCount = 0;
