@@ -585,7 +585,6 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 HDC WINAPI GetDC(HWND hWnd);
 HDC WINAPI GetWindowDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
-HWND WINAPI WindowFromDC(HDC hDC);
 
 // --- Input: mouse, keyboard, focus, capture ---
 typedef struct tagTRACKMOUSEEVENT {

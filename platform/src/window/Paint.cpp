@@ -429,11 +429,6 @@ int WINAPI ReleaseDC(HWND, HDC hDC) {
   return 1;
 }
 
-HWND WINAPI WindowFromDC(HDC hDC) {
-  std::lock_guard<std::mutex> lock(Lock());
-  auto it = paint::Dcs().find(hDC);
-  return it == paint::Dcs().end() ? nullptr : it->second.hwnd;
-}
 
 namespace platform::bridge {
 

@@ -14,6 +14,7 @@
 #include <cwctype>
 
 #include "bridge/Bridge.h"
+#include "win32/Gdi.h"
 #include "win32/Errors.h"
 #include "win32/System.h"
 #include "window/Backend.h"
@@ -22,7 +23,7 @@
 #include "window/State.h"
 #include "window/Tooltip.h"
 
-BOOL WINAPI DeleteObject(HGDIOBJ ho);
+
 
 namespace platform::window {
 
