@@ -76,6 +76,9 @@ BOOL WINAPI UpdateLayeredWindow(HWND hWnd, HDC, POINT* pptDst, SIZE* psize, HDC 
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 1), std::max(height, 1));
   if (cairo_surface_t* src = hdcSrc ? platform::bridge::SurfaceOfDC(hdcSrc) : nullptr) {
     POINT from = pptSrc ? *pptSrc : POINT{0, 0};
+    // DIB pixels are written straight into memory; cairo must look again.
+    cairo_surface_flush(src);
+    cairo_surface_mark_dirty(src);
     cairo_t* cr = cairo_create(image);
     if (!perPixel) {
       cairo_set_source_rgb(cr, 0, 0, 0);

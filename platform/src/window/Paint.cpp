@@ -438,6 +438,14 @@ cairo_surface_t* WindowSurface(HWND window) {
   return w ? w->surface : nullptr;
 }
 
-void WindowSurfaceChanged(HWND window, const RECT* rect) { paint::Present(window, rect); }
+void WindowSurfaceChanged(HWND window, const RECT* rect) {
+  {
+    // A paint cycle presents its region once, at EndPaint.
+    std::lock_guard<std::mutex> lock(Lock());
+    for (auto& [dc, record] : paint::Dcs())
+      if (record.hwnd == window && record.painted) return;
+  }
+  paint::Present(window, rect);
+}
 
 }  // namespace platform::bridge
