@@ -46,7 +46,7 @@ void DrawFrame(cairo_t* cr, const Window& w, int width, int height) {
     cairo_rectangle(cr, f.left, f.left, width - f.left - f.right, f.top - f.left);
     cairo_fill(cr);
     std::string title = kernel::WideToUtf8(w.text);
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, "WenQuanYi Micro Hei", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, 12);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_move_to(cr, f.left + 6, f.top - 7);
