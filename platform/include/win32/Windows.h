@@ -535,6 +535,7 @@ int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cP
 BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
 BOOL WINAPI AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu);
 HMENU WINAPI GetMenu(HWND hWnd);
+#define SubclassWindow(hwnd, proc) ((WNDPROC)SetWindowLongPtrW((hwnd), GWLP_WNDPROC, (LONG_PTR)(WNDPROC)(proc)))
 
 // The region (window coordinates) becomes the system's; null removes it.
 int WINAPI SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);

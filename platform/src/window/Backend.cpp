@@ -1,6 +1,7 @@
 // Picks the display backend once, on first use.
 #include "window/Backend.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -16,6 +17,7 @@ std::unique_ptr<DisplayBackend> Choose() {
   bool wantX11 = forced ? strcmp(forced, "x11") == 0 : (getenv("DISPLAY") && *getenv("DISPLAY"));
   if (wantX11) {
     if (auto x11 = X11Backend::Open()) return x11;
+    fprintf(stderr, "[Display] cannot open the X display \"%s\"; running headless\n", getenv("DISPLAY") ? getenv("DISPLAY") : "");
   }
   return std::make_unique<HeadlessBackend>();
 }

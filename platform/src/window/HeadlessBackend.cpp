@@ -1,8 +1,17 @@
 #include "window/HeadlessBackend.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace platform::window {
 
-HeadlessBackend::HeadlessBackend() = default;
+HeadlessBackend::HeadlessBackend() {
+  // PLATFORM_HEADLESS_SCREEN=WIDTHxHEIGHT sizes the virtual screen.
+  if (const char* size = getenv("PLATFORM_HEADLESS_SCREEN")) {
+    int w = 0, h = 0;
+    if (sscanf(size, "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 16384 && h <= 16384) screen_ = RECT{0, 0, w, h};
+  }
+}
 
 HeadlessBackend::~HeadlessBackend() {
   for (auto& [hwnd, r] : windows_) {

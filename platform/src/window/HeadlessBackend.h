@@ -1,4 +1,5 @@
-// The headless display: a virtual 1280x800 screen with windows in memory.
+// The headless display: a virtual screen (1280x800, or the size in
+// PLATFORM_HEADLESS_SCREEN=WIDTHxHEIGHT) with windows in memory.
 //
 // Checklist:
 // - [x] one monitor, work area = screen (no task bar)

@@ -341,7 +341,7 @@ void Deactivate(HWND hwnd) {
     Window* w = Find(hwnd);
     auto usable = [hwnd](Window* o) {
       return o && o->handle != hwnd && (o->style & WS_VISIBLE) && !o->destroying && !o->messageOnly &&
-             !(o->exStyle & WS_EX_NOACTIVATE) && !(o->style & WS_DISABLED);
+             !(o->exStyle & WS_EX_NOACTIVATE) && !(o->style & WS_DISABLED) && o->cls->name != TOOLTIPS_CLASSW;
     };
     if (w && usable(Find(w->owner))) next = w->owner;
     for (HWND h : S().topLevels)

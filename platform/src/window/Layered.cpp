@@ -64,7 +64,7 @@ BOOL WINAPI UpdateLayeredWindow(HWND hWnd, HDC, POINT* pptDst, SIZE* psize, HDC 
       return FALSE;
     }
     SetWindowPos(hWnd, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    rect = RECT{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    if (!GetWindowRect(hWnd, &rect)) return FALSE;
   }
   // The blend record: BlendOp, BlendFlags, SourceConstantAlpha, AlphaFormat.
   BYTE blend[4] = {0, 0, 255, 0};

@@ -115,8 +115,9 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, UINT remove, bool wait)
       input::Cook(q, event, lock);
       continue;
     }
+    size_t posted = q.posted.size();
     uint64_t hoverDue = input::CheckHover(q);
-    if (!q.posted.empty()) continue;
+    if (q.posted.size() != posted) continue;  // a WM_MOUSEHOVER was posted
     if (TakePaint(q, out, filter, min, max)) break;
     uint64_t now = NowMs();
     if (TakeTimer(q, out, filter, min, max, remove, now)) break;

@@ -181,6 +181,9 @@ HWND WindowFromPointLocked(POINT screen);
 void Wake(ThreadQueue& q);
 void PostLocked(ThreadQueue& q, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The largest width or height a window gets: its pixels are kept in memory.
+constexpr int kMaxWindowSize = 8192;
+
 // Window frame widths for a style: left, top (caption included), right, bottom.
 RECT FrameInsets(DWORD style, DWORD exStyle);
 

@@ -327,7 +327,7 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         nWidth = nHeight = 0;
       }
     }
-    w->rect = RECT{X, Y, X + std::max(nWidth, 0), Y + std::max(nHeight, 0)};
+    w->rect = RECT{X, Y, X + std::clamp(nWidth, 0, kMaxWindowSize), Y + std::clamp(nHeight, 0, kMaxWindowSize)};
     w->restore = w->rect;
     if (child) {
       Find(hWndParent)->children.insert(Find(hWndParent)->children.begin(), hwnd);
@@ -824,8 +824,8 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     wp = WINDOWPOS{hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags};
   }
   if (!(uFlags & SWP_NOSENDCHANGING)) SendMessageW(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
-  wp.cx = std::max(wp.cx, 0);
-  wp.cy = std::max(wp.cy, 0);
+  wp.cx = std::clamp(wp.cx, 0, kMaxWindowSize);
+  wp.cy = std::clamp(wp.cy, 0, kMaxWindowSize);
   RECT newRect{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
   bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
   bool sized = newRect.right - newRect.left != oldRect.right - oldRect.left ||

@@ -497,6 +497,14 @@ class X11Display final : public DisplayBackend {
         input::DeliverKey(vk, e.type == KeyPress, CharOf(typed), static_cast<WORD>(e.xkey.keycode));
         break;
       }
+      case MapNotify:
+        // Focus can only move to a window once it is viewable.
+        if (GetActiveWindow() == hwnd) {
+          std::lock_guard<std::mutex> lock(mutex_);
+          if (XWin* w = Get(hwnd)) XSetInputFocus(dpy_, w->xid, RevertToParent, CurrentTime);
+          XFlush(dpy_);
+        }
+        break;
       case ClientMessage:
         if (static_cast<Atom>(e.xclient.data.l[0]) == atoms_["WM_DELETE_WINDOW"])
           PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);

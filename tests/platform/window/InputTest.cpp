@@ -163,6 +163,21 @@ TEST_F(InputTest, TrackMouseEventReportsHoverAfterItsTimeAndLeaveOnce) {
   EXPECT_EQ(Recorder::Get().Count(WM_MOUSELEAVE), 2);
 }
 
+TEST_F(InputTest, PeekingForAnotherWindowWhileAHoverFallsDueReturns) {
+  HWND a = Make();
+  HWND b = MakeWindow(400, 100, 50, 50);
+  made_.push_back(b);
+  test::MouseMove(150, 150);
+  Pump();
+  TRACKMOUSEEVENT tme{sizeof tme, TME_HOVER, a, 10};
+  ASSERT_TRUE(TrackMouseEvent(&tme));
+  PostMessageW(a, WM_USER, 0, 0);
+  Sleep(30);
+  MSG m;
+  EXPECT_FALSE(PeekMessageW(&m, b, 0, 0, PM_REMOVE));
+  EXPECT_TRUE(PeekMessageW(&m, a, WM_MOUSEHOVER, WM_MOUSEHOVER, PM_REMOVE));
+}
+
 TEST_F(InputTest, LeaveWhenThePointerMovesOntoTheNonClientArea) {
   HWND w = Make();
   Recorder::Get().Reset(CaptionAndGrip);
