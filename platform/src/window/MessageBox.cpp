@@ -5,17 +5,15 @@
 // closed by a click on a button, Return (the first button) or Escape
 // (Cancel or No, OK for a box with only OK). The owner is disabled while it
 // shows; other windows of the thread keep getting their messages.
-#include <cairo.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "bridge/Bridge.h"
 #include "kernel/Text.h"
 #include "win32/CodePages.h"
+#include "win32/Gdi.h"
 #include "win32/MessageBox.h"
 #include "win32/Windows.h"
 #include "window/Backend.h"
@@ -27,13 +25,12 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonGap = 10;
 constexpr int kMaxTextWidth = 420;
-constexpr double kFontSize = 13;
-const char* const kFace = "WenQuanYi Micro Hei";
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
 const wchar_t* const kClass = L"PlatformMessageBox";
 
 struct Button {
   int id;
-  const char* label;
+  const wchar_t* label;
   RECT rect;
 };
 
@@ -42,55 +39,20 @@ struct Box {
   std::vector<Button> buttons;
   int escape = IDOK;
   int result = 0;
+  RECT textRect{};
 };
 
-void SetFont(cairo_t* cr) {
-  cairo_select_font_face(cr, kFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kFontSize);
-}
-
-double Advance(cairo_t* cr, const std::string& s) {
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, s.c_str(), &e);
-  return e.x_advance;
-}
-
-// Lines of text no wider than kMaxTextWidth.
-std::vector<std::string> Lines(cairo_t* cr, const std::wstring& text) {
-  std::vector<std::string> lines;
-  std::wstring line;
-  for (wchar_t c : text) {
-    if (c == L'\r') continue;
-    if (c == L'\n') {
-      lines.push_back(platform::kernel::WideToUtf8(line));
-      line.clear();
-      continue;
-    }
-    if (!line.empty() && Advance(cr, platform::kernel::WideToUtf8(line + c)) > kMaxTextWidth) {
-      lines.push_back(platform::kernel::WideToUtf8(line));
-      line.clear();
-    }
-    line += c;
-  }
-  lines.push_back(platform::kernel::WideToUtf8(line));
-  return lines;
-}
-
 SIZE Layout(Box& box) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(s);
-  SetFont(cr);
-  double widest = 0;
-  auto lines = Lines(cr, box.text);
-  for (auto& l : lines) widest = std::max(widest, Advance(cr, l));
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  cairo_destroy(cr);
-  cairo_surface_destroy(s);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  RECT text{0, 0, kMaxTextWidth, 0};
+  DrawTextW(dc, box.text.c_str(), -1, &text, kTextFormat | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
   int buttons = static_cast<int>(box.buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
-  int width = std::max({static_cast<int>(widest) + 2 * kMargin, buttons + 2 * kMargin, 240});
-  int textHeight = static_cast<int>(fe.height * lines.size());
-  int height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
+  int width = std::max({static_cast<int>(text.right) + 2 * kMargin, buttons + 2 * kMargin, 240});
+  int height = kMargin + static_cast<int>(text.bottom) + kMargin + kButtonHeight + kMargin;
+  box.textRect = RECT{kMargin, kMargin, kMargin + text.right, kMargin + text.bottom};
   int x = width - kMargin - buttons, y = height - kMargin - kButtonHeight;
   for (Button& b : box.buttons) {
     b.rect = RECT{x, y, x + kButtonWidth, y + kButtonHeight};
@@ -99,47 +61,33 @@ SIZE Layout(Box& box) {
   return SIZE{width, height};
 }
 
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
 void Paint(HWND hwnd, Box& box) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
-  cairo_surface_t* surface = platform::bridge::SurfaceOfDC(dc);
-  if (surface) {
+  if (dc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    cairo_t* cr = cairo_create(surface);
-    cairo_rectangle(cr, 0, 0, rc.right, rc.bottom);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_fill(cr);
-    cairo_rectangle(cr, 0, rc.bottom - 2 * kMargin - kButtonHeight + kMargin / 2, rc.right, rc.bottom);
-    cairo_set_source_rgb(cr, 0.94, 0.94, 0.94);
-    cairo_fill(cr);
-    SetFont(cr);
-    cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    double y = kMargin + fe.ascent;
-    for (auto& line : Lines(cr, box.text)) {
-      cairo_move_to(cr, kMargin, y);
-      cairo_show_text(cr, line.c_str());
-      y += fe.height;
-    }
+    Fill(dc, rc, RGB(255, 255, 255));
+    Fill(dc, RECT{0, rc.bottom - kMargin * 3 / 2 - kButtonHeight, rc.right, rc.bottom}, RGB(240, 240, 240));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT text = box.textRect;
+    DrawTextW(dc, box.text.c_str(), -1, &text, kTextFormat);
     for (size_t i = 0; i < box.buttons.size(); ++i) {
-      const Button& b = box.buttons[i];
-      cairo_rectangle(cr, b.rect.left + 0.5, b.rect.top + 0.5, kButtonWidth - 1, kButtonHeight - 1);
-      cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
-      cairo_fill_preserve(cr);
-      if (i == 0)
-        cairo_set_source_rgb(cr, 0.0, 0.47, 0.84);  // the default button
-      else
-        cairo_set_source_rgb(cr, 0.68, 0.68, 0.68);
-      cairo_set_line_width(cr, 1);
-      cairo_stroke(cr);
-      cairo_set_source_rgb(cr, 0, 0, 0);
-      double w = Advance(cr, b.label);
-      cairo_move_to(cr, b.rect.left + (kButtonWidth - w) / 2, b.rect.top + (kButtonHeight + fe.ascent - fe.descent) / 2);
-      cairo_show_text(cr, b.label);
+      RECT r = box.buttons[i].rect;
+      Fill(dc, r, i == 0 ? RGB(0, 120, 215) : RGB(173, 173, 173));  // the default button's edge is blue
+      RECT face{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+      Fill(dc, face, RGB(225, 225, 225));
+      DrawTextW(dc, box.buttons[i].label, -1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    cairo_destroy(cr);
+    SelectObject(dc, old);
   }
   EndPaint(hwnd, &ps);
 }
@@ -181,14 +129,14 @@ int RunBox(HWND owner, const std::wstring& text, const std::wstring& caption, UI
   box.text = text;
   switch (type & 0xF) {
     case MB_OKCANCEL:
-      box.buttons = {{IDOK, "OK", {}}, {IDCANCEL, "Cancel", {}}};
+      box.buttons = {{IDOK, L"OK", {}}, {IDCANCEL, L"Cancel", {}}};
       box.escape = IDCANCEL;
       break;
     case MB_YESNO:
-      box.buttons = {{IDYES, "Yes", {}}, {IDNO, "No", {}}};
+      box.buttons = {{IDYES, L"Yes", {}}, {IDNO, L"No", {}}};
       box.escape = IDNO;
       break;
-    default: box.buttons = {{IDOK, "OK", {}}}; break;
+    default: box.buttons = {{IDOK, L"OK", {}}}; break;
   }
   SIZE client = Layout(box);
   DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;

@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "bridge/Bridge.h"
-#include "kernel/Text.h"
+#include "win32/Gdi.h"
 #include "win32/Errors.h"
 #include "window/Backend.h"
 
@@ -33,24 +33,46 @@ cairo_region_t* ClientRegion(const Window& w) {
 
 int Capacity(int wanted, int screen) { return std::max(wanted, std::min(screen, 4096)); }
 
-void DrawFrame(cairo_t* cr, const Window& w, int width, int height) {
+struct Frame {
+  bool shown = false;
+  RECT client{};  // window coordinates
+  RECT insets{};
+  bool caption = false;
+  std::wstring title;
+};
+
+// The frame around the client area: drawn without the lock, as the title
+// goes through the drawing half.
+void DrawFrame(cairo_surface_t* image, const Frame& f) {
+  int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+  cairo_t* cr = cairo_create(image);
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_rectangle(cr, 0, 0, width, height);
+  cairo_rectangle(cr, f.client.left, f.client.top, f.client.right - f.client.left, f.client.bottom - f.client.top);
+  cairo_clip(cr);
   cairo_set_source_rgb(cr, 0.94, 0.94, 0.94);
   cairo_paint(cr);
   cairo_set_source_rgb(cr, 0.45, 0.45, 0.45);
   cairo_rectangle(cr, 0.5, 0.5, width - 1, height - 1);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  RECT f = FrameInsets(w.style, w.exStyle);
-  if ((w.style & WS_CAPTION) == WS_CAPTION && f.top > f.left) {
+  RECT bar{f.insets.left, f.insets.left, width - f.insets.right, f.insets.top};
+  if (f.caption) {
     cairo_set_source_rgb(cr, 0.24, 0.43, 0.71);
-    cairo_rectangle(cr, f.left, f.left, width - f.left - f.right, f.top - f.left);
+    cairo_rectangle(cr, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top);
     cairo_fill(cr);
-    std::string title = kernel::WideToUtf8(w.text);
-    cairo_select_font_face(cr, "WenQuanYi Micro Hei", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 12);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_move_to(cr, f.left + 6, f.top - 7);
-    cairo_show_text(cr, title.c_str());
+  }
+  cairo_destroy(cr);
+  if (!f.caption || f.title.empty()) return;
+  cairo_surface_flush(image);
+  if (HDC dc = bridge::CreateSurfaceDC(image, nullptr)) {
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT text{bar.left + 6, bar.top, bar.right - 6, bar.bottom};
+    DrawTextW(dc, f.title.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    bridge::DestroySurfaceDC(dc);
   }
 }
 
@@ -72,8 +94,9 @@ void DrawClient(cairo_t* cr, const Window& w, POINT topOrigin) {
   cairo_restore(cr);
 }
 
-// Lock held. The whole top-level window as the screen should show it.
-cairo_surface_t* Compose(const Window& top) {
+// Lock held. The whole top-level window as the screen should show it,
+// but for its frame (described in frame, drawn later by DrawFrame).
+cairo_surface_t* Compose(const Window& top, Frame* frame) {
   int width = top.rect.right - top.rect.left, height = top.rect.bottom - top.rect.top;
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 1), std::max(height, 1));
   cairo_t* cr = cairo_create(image);
@@ -83,7 +106,9 @@ cairo_surface_t* Compose(const Window& top) {
     cairo_paint(cr);
   } else {
     RECT c = ClientRectOf(top);
-    if (top.client.left || top.client.top || c.right != width || c.bottom != height) DrawFrame(cr, top, width, height);
+    if (top.client.left || top.client.top || c.right != width || c.bottom != height)
+      *frame = Frame{true, top.client, FrameInsets(top.style, top.exStyle), (top.style & WS_CAPTION) == WS_CAPTION,
+                     top.text};
     DrawClient(cr, top, POINT{top.rect.left, top.rect.top});
   }
   cairo_destroy(cr);
@@ -142,6 +167,7 @@ void Present(HWND hwnd, const RECT* dirty) {
   HWND root;
   cairo_surface_t* image;
   RECT area;
+  Frame frame;
   {
     std::lock_guard<std::mutex> lock(Lock());
     Window* w = Find(hwnd);
@@ -149,7 +175,7 @@ void Present(HWND hwnd, const RECT* dirty) {
     root = RootOf(hwnd);
     Window* top = Find(root);
     if (!top || top->messageOnly || !(top->style & WS_VISIBLE) || (top->style & WS_MINIMIZE)) return;
-    image = Compose(*top);
+    image = Compose(*top, &frame);
     area = RECT{0, 0, top->rect.right - top->rect.left, top->rect.bottom - top->rect.top};
     if (dirty) {
       POINT o = ClientOriginOnScreen(*w);
@@ -158,6 +184,7 @@ void Present(HWND hwnd, const RECT* dirty) {
       IntersectRect(&area, &area, &d);
     }
   }
+  if (frame.shown) DrawFrame(image, frame);
   Backend().Present(root, image, area);
   cairo_surface_destroy(image);
 }

@@ -8,8 +8,6 @@
 // TTM_SETMAXTIPWIDTH, TTM_GETMAXTIPWIDTH, TTM_SETDELAYTIME, TTM_GETDELAYTIME.
 #include "window/Tooltip.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <mutex>
 #include <string>
@@ -17,7 +15,7 @@
 
 #include "bridge/Bridge.h"
 #include "kernel/Builtins.h"
-#include "kernel/Text.h"
+#include "win32/Gdi.h"
 #include "window/State.h"
 
 namespace platform::window {
@@ -45,9 +43,7 @@ struct Tooltip {
   int delays[4] = {500, 100, 5000, 500};  // automatic, reshow, autopop, initial
 };
 
-constexpr double kFontSize = 12;
 constexpr int kPadding = 4;
-const char* const kFace = "WenQuanYi Micro Hei";
 
 Tooltip* Data(HWND hwnd) { return reinterpret_cast<Tooltip*>(GetWindowLongPtrW(hwnd, 0)); }
 
@@ -63,54 +59,16 @@ std::wstring TextOf(const TOOLINFOW* info) {
   return info->lpszText;
 }
 
-// Splits text into lines no wider than maxWidth (when positive).
-std::vector<std::string> Lines(cairo_t* cr, const std::wstring& text, int maxWidth) {
-  std::vector<std::string> lines;
-  std::wstring line;
-  auto width = [cr](const std::wstring& s) {
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, kernel::WideToUtf8(s).c_str(), &e);
-    return e.x_advance;
-  };
-  for (wchar_t c : text) {
-    if (c == L'\n') {
-      lines.push_back(kernel::WideToUtf8(line));
-      line.clear();
-      continue;
-    }
-    if (c == L'\r') continue;
-    if (maxWidth > 0 && !line.empty() && width(line + c) > maxWidth - 2 * kPadding) {
-      lines.push_back(kernel::WideToUtf8(line));
-      line.clear();
-    }
-    line += c;
-  }
-  lines.push_back(kernel::WideToUtf8(line));
-  return lines;
-}
-
-void SetFont(cairo_t* cr) {
-  cairo_select_font_face(cr, kFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kFontSize);
-}
+UINT TextFormat(int maxWidth) { return DT_NOPREFIX | DT_EXPANDTABS | (maxWidth > 0 ? DT_WORDBREAK : 0); }
 
 SIZE Measure(const std::wstring& text, int maxWidth) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(s);
-  SetFont(cr);
-  double widest = 0;
-  auto lines = Lines(cr, text, maxWidth);
-  for (auto& l : lines) {
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, l.c_str(), &e);
-    widest = std::max(widest, e.x_advance);
-  }
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  cairo_destroy(cr);
-  cairo_surface_destroy(s);
-  return SIZE{static_cast<LONG>(widest) + 2 * kPadding + 2,
-              static_cast<LONG>(fe.height * lines.size()) + 2 * kPadding};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  RECT r{0, 0, maxWidth > 0 ? std::max(1, maxWidth - 2 * kPadding - 2) : 4096, 0};
+  DrawTextW(dc, text.c_str(), -1, &r, TextFormat(maxWidth) | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return SIZE{r.right - r.left + 2 * kPadding + 2, r.bottom - r.top + 2 * kPadding + 2};
 }
 
 void Show(HWND hwnd, Tooltip& t) {
@@ -136,29 +94,21 @@ void Paint(HWND hwnd) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   Tooltip* t = Data(hwnd);
-  cairo_surface_t* surface = bridge::SurfaceOfDC(dc);
-  if (surface && t && t->shown < t->tools.size()) {
+  if (dc && t && t->shown < t->tools.size()) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    cairo_t* cr = cairo_create(surface);
-    cairo_rectangle(cr, 0, 0, rc.right, rc.bottom);
-    cairo_set_source_rgb(cr, 1.0, 1.0, 0.882);
-    cairo_fill(cr);
-    cairo_rectangle(cr, 0.5, 0.5, rc.right - 1, rc.bottom - 1);
-    cairo_set_source_rgb(cr, 0.46, 0.46, 0.46);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    SetFont(cr);
-    cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    double y = kPadding + fe.ascent;
-    for (auto& line : Lines(cr, t->tools[t->shown].text, t->maxWidth)) {
-      cairo_move_to(cr, kPadding + 1, y);
-      cairo_show_text(cr, line.c_str());
-      y += fe.height;
-    }
-    cairo_destroy(cr);
+    HBRUSH back = CreateSolidBrush(RGB(255, 255, 225)), edge = CreateSolidBrush(RGB(118, 118, 118));
+    FillRect(dc, &rc, edge);
+    RECT inside{1, 1, rc.right - 1, rc.bottom - 1};
+    FillRect(dc, &inside, back);
+    DeleteObject(back);
+    DeleteObject(edge);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT text{kPadding + 1, kPadding + 1, rc.right - kPadding - 1, rc.bottom - kPadding - 1};
+    DrawTextW(dc, t->tools[t->shown].text.c_str(), -1, &text, TextFormat(t->maxWidth));
+    SelectObject(dc, old);
   }
   EndPaint(hwnd, &ps);
 }
@@ -295,11 +245,11 @@ void RegisterSystemClasses() {
     }
     // Looked up at run time by name, as on Windows.
     kernel::RegisterBuiltinExport(L"user32.dll", "SetLayeredWindowAttributes",
-                                  reinterpret_cast<FARPROC>(&SetLayeredWindowAttributes));
+                                  reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetLayeredWindowAttributes)));
     kernel::RegisterBuiltinExport(L"user32.dll", "UpdateLayeredWindow",
-                                  reinterpret_cast<FARPROC>(&UpdateLayeredWindow));
+                                  reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&UpdateLayeredWindow)));
     kernel::RegisterBuiltinExport(L"user32.dll", "GetLayeredWindowAttributes",
-                                  reinterpret_cast<FARPROC>(&GetLayeredWindowAttributes));
+                                  reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&GetLayeredWindowAttributes)));
   });
 }
 

@@ -21,6 +21,7 @@ class InputTest : public ::testing::Test {
     Pump();
   }
   void TearDown() override {
+    Recorder::Get().Reset();  // handlers may refer to the test's locals
     ReleaseCapture();
     for (HWND h : made_)
       if (IsWindow(h)) DestroyWindow(h);

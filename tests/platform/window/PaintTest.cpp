@@ -44,6 +44,7 @@ class PaintTest : public ::testing::Test {
     Recorder::Get().Reset(PaintFill);
   }
   void TearDown() override {
+    Recorder::Get().Reset();  // handlers may refer to the test's locals
     for (HWND h : made_)
       if (IsWindow(h)) DestroyWindow(h);
     Pump();
@@ -119,7 +120,7 @@ TEST_F(PaintTest, LayeredWindowsWithConstantAndPerPixelAlpha) {
   HWND w = Make(10, 10, 20, 20, WS_EX_LAYERED);
   // Found at run time, as the framework looks it up.
   auto set = reinterpret_cast<BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD)>(
-      GetProcAddress(LoadLibraryW(L"User32.dll"), "SetLayeredWindowAttributes"));
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"User32.dll"), "SetLayeredWindowAttributes")));
   ASSERT_EQ(set, &SetLayeredWindowAttributes);
   ASSERT_TRUE(set(w, 0, 128, LWA_ALPHA));
   uint32_t half = Read(w).At(5, 5);

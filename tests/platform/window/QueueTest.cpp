@@ -18,6 +18,7 @@ class QueueTest : public ::testing::Test {
  protected:
   void SetUp() override { Recorder::Get().Reset(); }
   void TearDown() override {
+    Recorder::Get().Reset();  // handlers may refer to the test's locals
     for (HWND h : made_)
       if (IsWindow(h)) DestroyWindow(h);
     Pump();
