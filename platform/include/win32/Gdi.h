@@ -345,8 +345,8 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y);
 
 HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2);
 HRGN WINAPI CreateRectRgnIndirect(const RECT* lprect);
-// Like Win32, the region covers x1..x2-1 minus one more column and row: its
-// box is (x1, y1, x2 - 1, y2 - 1); w and h are the corner ellipse's size.
+// Like Win32, the region leaves out the last column and row: its box is
+// (x1, y1, x2 - 1, y2 - 1). w and h are the corner ellipse's size.
 HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
 int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode);
 int WINAPI GetRgnBox(HRGN hrgn, LPRECT lprc);

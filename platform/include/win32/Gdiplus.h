@@ -394,7 +394,6 @@ class Graphics {
   void Flush() {}
 
  private:
-  struct Layout;
   Status Text(const WCHAR* string, INT length, const Font* font, const RectF& box, const StringFormat* format,
               const Brush* brush, RectF* measured, INT* fitted, INT* lines) const;
   Status Stroke(const Pen* pen, const GraphicsPath& path);

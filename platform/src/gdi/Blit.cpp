@@ -11,12 +11,6 @@ using namespace platform::gdi;
 
 namespace {
 
-std::shared_ptr<DeviceContext> DcOf(HDC hdc) { return FindObjectOf<DeviceContext>(hdc); }
-
-void SetColor(cairo_t* cr, COLORREF color) {
-  cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
-}
-
 RECT Bounds(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
 
 // A source for reading: the DC's surface, or a copy of the part read when
@@ -165,7 +159,7 @@ bool FillWithBrush(DeviceContext& dc, const RECT& r, const Brush& brush) {
 }  // namespace
 
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
-  auto dst = DcOf(hdc);
+  auto dst = DeviceContext::Of(hdc);
   if (!dst) return FALSE;
   RECT r = Bounds(x, y, cx, cy);
   switch (rop) {
@@ -175,7 +169,7 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
     case SRCCOPY: break;
     default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }
-  auto src = DcOf(hdcSrc);
+  auto src = DeviceContext::Of(hdcSrc);
   if (!src) return FALSE;
   if (cx <= 0 || cy <= 0) return TRUE;
   return Compose(*dst, *src, x, y, cx, cy, x1, y1, cx, cy, CAIRO_OPERATOR_SOURCE, 1.0, true) ? TRUE : FALSE;
@@ -188,8 +182,8 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  auto dst = DcOf(hdcDest);
-  auto src = DcOf(hdcSrc);
+  auto dst = DeviceContext::Of(hdcDest);
+  auto src = DeviceContext::Of(hdcSrc);
   if (!dst || !src) return FALSE;
   return Compose(*dst, *src, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, CAIRO_OPERATOR_SOURCE, 1.0, true)
              ? TRUE
@@ -198,8 +192,8 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
 
 BOOL WINAPI AlphaBlend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc,
                        int wSrc, int hSrc, BLENDFUNCTION blend) {
-  auto dst = DcOf(hdcDest);
-  auto src = DcOf(hdcSrc);
+  auto dst = DeviceContext::Of(hdcDest);
+  auto src = DeviceContext::Of(hdcSrc);
   if (!dst || !src) return FALSE;
   // Win32 refuses negative sizes and source rectangles outside the source.
   if (blend.BlendOp != AC_SRC_OVER || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0 || xSrc < 0 || ySrc < 0 ||
@@ -215,7 +209,7 @@ BOOL WINAPI AlphaBlend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
 }
 
 BOOL WINAPI GradientFill(HDC hdc, PTRIVERTEX vertices, ULONG vertex_count, PVOID mesh, ULONG mesh_count, ULONG mode) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc || !vertices || !mesh || (mode != GRADIENT_FILL_RECT_H && mode != GRADIENT_FILL_RECT_V)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -262,14 +256,14 @@ BOOL WINAPI GradientFill(HDC hdc, PTRIVERTEX vertices, ULONG vertex_count, PVOID
 }
 
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH hbr) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   auto brush = FindObjectOf<Brush>(hbr);
   if (!dc || !brush || !rect) return 0;
   return FillWithBrush(*dc, *rect, *brush) ? 1 : 0;
 }
 
 BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   auto region = FindObjectOf<Region>(hrgn);
   auto brush = FindObjectOf<Brush>(hbr);
   if (!dc || !region || !brush) return FALSE;
@@ -282,7 +276,7 @@ BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr) {
 }
 
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc) return FALSE;
   if (old) *old = dc->Current().position;
   dc->Current().position = {x, y};
@@ -290,7 +284,7 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
 }
 
 BOOL WINAPI LineTo(HDC hdc, int x, int y) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc) return FALSE;
   POINT from = dc->Current().position;
   dc->Current().position = {x, y};
@@ -298,7 +292,7 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
   if (!pen || pen->Style() == PS_NULL) return TRUE;
   cairo_t* cr = dc->Begin();
   if (!cr) return FALSE;
-  SetColor(cr, pen->Color());
+  SetSourceColor(cr, pen->Color());
   int width = pen->Width();
   cairo_set_line_width(cr, width);
   if (width == 1) {

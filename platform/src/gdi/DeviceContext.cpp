@@ -51,6 +51,12 @@ void DeviceContext::SetSurface(cairo_surface_t* surface) {
   clip_dirty_ = true;
 }
 
+void DeviceContext::FollowWindow() {
+  if (!window_) return;
+  cairo_surface_t* current = bridge::WindowSurface(window_);
+  if (current && current != surface_) SetSurface(current);
+}
+
 bool DeviceContext::SelectBitmap(HGDIOBJ handle, std::shared_ptr<Bitmap> bitmap) {
   if (!memory_ || !bitmap) return false;
   SetSurface(bitmap->Surface());
@@ -70,6 +76,7 @@ void DeviceContext::SetClip(cairo_region_t* clip) {
 }
 
 const cairo_region_t* DeviceContext::EffectiveClip() {
+  FollowWindow();
   if (!clip_dirty_ && effective_) return effective_;
   if (effective_) cairo_region_destroy(effective_);
   cairo_rectangle_int_t bounds{0, 0, width_, height_};
@@ -80,6 +87,7 @@ const cairo_region_t* DeviceContext::EffectiveClip() {
 }
 
 cairo_t* DeviceContext::Begin() {
+  FollowWindow();
   if (!surface_ || cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) return nullptr;
   if (!cr_) {
     cr_ = cairo_create(surface_);
@@ -110,6 +118,8 @@ cairo_t* DeviceContext::Begin() {
 void DeviceContext::End(const RECT& rect) {
   cairo_new_path(cr_);
   cairo_surface_flush(surface_);
+  // Every window DC reports; the window manager knows which belong to a
+  // paint cycle that EndPaint presents at once.
   if (!window_) return;
   cairo_rectangle_int_t changed{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
   cairo_rectangle_int_t box;

@@ -26,6 +26,9 @@ struct Selection {
 
 class DeviceContext : public GdiObject {
  public:
+  // The DC behind a handle, or null (and ERROR_INVALID_HANDLE).
+  static std::shared_ptr<DeviceContext> Of(HDC hdc) { return FindObjectOf<DeviceContext>(hdc); }
+
   // A memory DC (no window, the stock 1x1 bitmap selected).
   DeviceContext();
   // A DC on a window's surface; holds a reference to it.
@@ -51,9 +54,18 @@ class DeviceContext : public GdiObject {
   bool IsMemory() const { return memory_; }
   HWND Window() const { return window_; }
   State& Current() { return state_; }
-  cairo_surface_t* Surface() const { return surface_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  cairo_surface_t* Surface() {
+    FollowWindow();
+    return surface_;
+  }
+  int Width() {
+    FollowWindow();
+    return width_;
+  }
+  int Height() {
+    FollowWindow();
+    return height_;
+  }
 
   // Selects a bitmap (memory DCs only); false for a window DC.
   bool SelectBitmap(HGDIOBJ handle, std::shared_ptr<Bitmap> bitmap);
@@ -79,6 +91,9 @@ class DeviceContext : public GdiObject {
  private:
   void SetSurface(cairo_surface_t* surface);
   void ResetState();
+  // A window DC lives as long as its window (the paint manager keeps one),
+  // while the window manager replaces the surface when the window resizes.
+  void FollowWindow();
 
   bool memory_;
   HWND window_ = nullptr;
@@ -92,5 +107,9 @@ class DeviceContext : public GdiObject {
   cairo_region_t* effective_ = nullptr;
   bool clip_dirty_ = true;
 };
+
+inline void SetSourceColor(cairo_t* cr, COLORREF color) {
+  cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
+}
 
 }  // namespace platform::gdi

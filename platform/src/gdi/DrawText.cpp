@@ -122,7 +122,7 @@ int DrawTextOn(DeviceContext& dc, FontFace& face, const wchar_t* text, size_t co
     min_left = std::min(min_left, x);
     max_right = std::max(max_right, x + line.width);
     if (state.bk_mode == OPAQUE) FillTextBackground(cr, state, x, y, line.width, line_height);
-    SetTextSource(cr, state);
+    SetSourceColor(cr, state.text_color);
     int baseline = y + m.ascent;
     face.Draw(cr, laid.data() + line.start, line.length, x, baseline);
     if (line.ellipsis) {

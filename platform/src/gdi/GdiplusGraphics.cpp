@@ -18,8 +18,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-std::shared_ptr<DeviceContext> DcOf(HDC hdc) { return FindObjectOf<DeviceContext>(hdc); }
-
 FontFace* FaceOf(const Font* font) {
   if (!font || !font->Handle()) return nullptr;
   auto object = FindObjectOf<platform::gdi::Font>(font->Handle());
@@ -76,6 +74,14 @@ void AppendPath(cairo_t* cr, const GraphicsPath& path) {
   }
 }
 
+// Sets up cr for shapes: anti-aliasing and where pixel centres lie.
+void PrepareShapes(cairo_t* cr, SmoothingMode smoothing, PixelOffsetMode offset) {
+  bool smooth = smoothing == SmoothingModeAntiAlias || smoothing == SmoothingModeAntiAlias8x8 ||
+                smoothing == SmoothingModeHighQuality;
+  cairo_set_antialias(cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  if (offset != PixelOffsetModeHalf && offset != PixelOffsetModeHighQuality) cairo_translate(cr, 0.5, 0.5);
+}
+
 RECT Outer(double x0, double y0, double x1, double y1) {
   return {static_cast<LONG>(std::floor(x0)) - 1, static_cast<LONG>(std::floor(y0)) - 1,
           static_cast<LONG>(std::ceil(x1)) + 1, static_cast<LONG>(std::ceil(y1)) + 1};
@@ -89,7 +95,7 @@ REAL Font::GetSize() const {
 }
 
 Graphics::Graphics(HDC hdc) : hdc_(hdc) {
-  if (!DcOf(hdc)) status_ = InvalidParameter;
+  if (!DeviceContext::Of(hdc)) status_ = InvalidParameter;
 }
 
 Graphics::~Graphics() = default;
@@ -111,24 +117,14 @@ Status Graphics::SetTextRenderingHint(TextRenderingHint hint) {
   return Ok;
 }
 
-// Sets up cr for shapes: anti-aliasing and where pixel centres lie.
-struct Graphics::Layout {
-  static void Shapes(cairo_t* cr, SmoothingMode smoothing, PixelOffsetMode offset) {
-    bool smooth = smoothing == SmoothingModeAntiAlias || smoothing == SmoothingModeAntiAlias8x8 ||
-                  smoothing == SmoothingModeHighQuality;
-    cairo_set_antialias(cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    if (offset != PixelOffsetModeHalf && offset != PixelOffsetModeHighQuality) cairo_translate(cr, 0.5, 0.5);
-  }
-};
-
 Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, REAL height) {
-  auto dc = DcOf(hdc_);
+  auto dc = DeviceContext::Of(hdc_);
   if (!dc || !brush) return InvalidParameter;
   if (width <= 0 || height <= 0) return Ok;
   cairo_t* cr = dc->Begin();
   if (!cr) return GenericError;
   cairo_save(cr);
-  Layout::Shapes(cr, smoothing_, pixel_offset_);
+  PrepareShapes(cr, smoothing_, pixel_offset_);
   if (cairo_get_antialias(cr) == CAIRO_ANTIALIAS_NONE) {
     // Aliased: the pixels whose centres lie in [x, x + width).
     cairo_identity_matrix(cr);
@@ -148,13 +144,13 @@ Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, R
 }
 
 Status Graphics::Stroke(const Pen* pen, const GraphicsPath& path) {
-  auto dc = DcOf(hdc_);
+  auto dc = DeviceContext::Of(hdc_);
   if (!dc || !pen) return InvalidParameter;
   if (path.Figures().empty()) return Ok;
   cairo_t* cr = dc->Begin();
   if (!cr) return GenericError;
   cairo_save(cr);
-  Layout::Shapes(cr, smoothing_, pixel_offset_);
+  PrepareShapes(cr, smoothing_, pixel_offset_);
   double width = std::max(pen->GetWidth(), 1.0f);  // thinner pens draw one pixel, as in GDI+
   Color color;
   pen->GetColor(&color);
@@ -211,12 +207,12 @@ Status Graphics::DrawPath(const Pen* pen, const GraphicsPath* path) {
 }
 
 Status Graphics::FillPath(const Brush* brush, const GraphicsPath* path) {
-  auto dc = DcOf(hdc_);
+  auto dc = DeviceContext::Of(hdc_);
   if (!dc || !brush || !path) return InvalidParameter;
   cairo_t* cr = dc->Begin();
   if (!cr) return GenericError;
   cairo_save(cr);
-  Layout::Shapes(cr, smoothing_, pixel_offset_);
+  PrepareShapes(cr, smoothing_, pixel_offset_);
   AppendPath(cr, *path);
   cairo_set_fill_rule(cr, path->GetFillMode() == FillModeAlternate ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
   double x0, y0, x1, y1;
@@ -233,7 +229,7 @@ Status Graphics::Text(const WCHAR* string, INT length, const Font* font, const R
                       INT* lines_filled) const {
   using namespace platform::gdi;
   FontFace* face = FaceOf(font);
-  auto dc = DcOf(hdc_);
+  auto dc = DeviceContext::Of(hdc_);
   if (!face || !dc || !string || (!brush && !measured)) return InvalidParameter;
   const StringFormat& f = format ? *format : *StringFormat::GenericDefault();
   std::wstring text(string, length < 0 ? std::wcslen(string) : static_cast<size_t>(length));

@@ -11,8 +11,6 @@ using namespace platform::gdi;
 
 namespace {
 
-std::shared_ptr<DeviceContext> DcOf(HDC hdc) { return FindObjectOf<DeviceContext>(hdc); }
-
 template <class T>
 HGDIOBJ Swap(Selection<T>& slot, HGDIOBJ handle, std::shared_ptr<T> object) {
   HGDIOBJ old = slot.handle;
@@ -23,12 +21,12 @@ HGDIOBJ Swap(Selection<T>& slot, HGDIOBJ handle, std::shared_ptr<T> object) {
 }  // namespace
 
 HDC WINAPI CreateCompatibleDC(HDC hdc) {
-  if (hdc && !DcOf(hdc)) return nullptr;
+  if (hdc && !DeviceContext::Of(hdc)) return nullptr;
   return static_cast<HDC>(AddObject(std::make_shared<DeviceContext>()));
 }
 
 BOOL WINAPI DeleteDC(HDC hdc) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc || !dc->IsMemory()) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
@@ -37,12 +35,12 @@ BOOL WINAPI DeleteDC(HDC hdc) {
 }
 
 HWND WINAPI WindowFromDC(HDC hdc) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   return dc ? dc->Window() : nullptr;
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ handle) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   auto object = FindObject(handle);
   if (!dc || !object) return nullptr;
   auto& state = dc->Current();
@@ -75,7 +73,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ handle) {
 HGDIOBJ WINAPI GetStockObject(int index) { return StockObject(index); }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc) return nullptr;
   auto& state = dc->Current();
   switch (type) {
@@ -140,7 +138,7 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
 }
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
-  if (!DcOf(hdc) || cx < 0 || cy < 0) return nullptr;
+  if (!DeviceContext::Of(hdc) || cx < 0 || cy < 0) return nullptr;
   if (cx == 0 || cy == 0) return static_cast<HBITMAP>(StockBitmap());
   auto bitmap = Bitmap::Create(cx, cy, false);
   if (!bitmap) {
@@ -172,12 +170,12 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
 }
 
 int WINAPI SaveDC(HDC hdc) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   return dc ? dc->Save() : 0;
 }
 
 BOOL WINAPI RestoreDC(HDC hdc, int level) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   return dc && dc->Restore(level) ? TRUE : FALSE;
 }
 
@@ -188,7 +186,7 @@ namespace {
 
 template <class V, class F>
 V Exchange(HDC hdc, V invalid, F field, V value) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc) return invalid;
   V& slot = field(dc->Current());
   V old = slot;
@@ -198,7 +196,7 @@ V Exchange(HDC hdc, V invalid, F field, V value) {
 
 template <class V, class F>
 V Read(HDC hdc, V invalid, F field) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   return dc ? field(dc->Current()) : invalid;
 }
 
@@ -238,7 +236,7 @@ UINT WINAPI GetTextAlign(HDC hdc) {
 }
 
 BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT old) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc) return FALSE;
   if (old) *old = dc->Current().brush_origin;
   dc->Current().brush_origin = {x, y};

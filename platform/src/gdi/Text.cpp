@@ -10,8 +10,6 @@ using namespace platform::gdi;
 
 namespace {
 
-std::shared_ptr<DeviceContext> DcOf(HDC hdc) { return FindObjectOf<DeviceContext>(hdc); }
-
 FontFace* FaceOf(DeviceContext& dc) {
   auto& font = dc.Current().font.object;
   return font ? &font->Face() : nullptr;
@@ -24,15 +22,9 @@ size_t LengthOf(LPCWSTR text, int count) { return count < 0 ? std::wcslen(text) 
 namespace platform::gdi {
 
 void FillTextBackground(cairo_t* cr, const DeviceContext::State& state, double x, double y, double w, double h) {
-  COLORREF c = state.bk_color;
-  cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+  SetSourceColor(cr, state.bk_color);
   cairo_rectangle(cr, x, y, w, h);
   cairo_fill(cr);
-}
-
-void SetTextSource(cairo_t* cr, const DeviceContext::State& state) {
-  COLORREF c = state.text_color;
-  cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
 }
 
 }  // namespace platform::gdi
@@ -48,7 +40,7 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lf) {
 }
 
 BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW tm) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || !tm) return FALSE;
   const auto& m = face->GetMetrics();
@@ -78,7 +70,7 @@ BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW tm) {
 }
 
 int WINAPI GetTextFaceW(HDC hdc, int count, LPWSTR name) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   if (!dc || !dc->Current().font.object) return 0;
   const LOGFONTW& lf = dc->Current().font.object->LogFont();
   int length = static_cast<int>(wcsnlen(lf.lfFaceName, LF_FACESIZE));
@@ -91,7 +83,7 @@ int WINAPI GetTextFaceW(HDC hdc, int count, LPWSTR name) {
 }
 
 BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || !size || count < 0 || (!text && count > 0)) return FALSE;
   size->cx = face->Measure(text, static_cast<size_t>(count));
@@ -101,7 +93,7 @@ BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size)
 
 BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count, int max_extent, LPINT fit, LPINT dx,
                                   LPSIZE size) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || !size || count < 0 || (!text && count > 0)) return FALSE;
   int width = 0, fitted = 0;
@@ -117,7 +109,7 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count, int max_exte
 }
 
 BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || !abc || last < first) return FALSE;
   for (UINT c = first; c <= last; ++c) abc[c - first] = face->AbcOf(static_cast<wchar_t>(c));
@@ -125,7 +117,7 @@ BOOL WINAPI GetCharABCWidthsW(HDC hdc, UINT first, UINT last, LPABC abc) {
 }
 
 BOOL WINAPI GetCharWidth32W(HDC hdc, UINT first, UINT last, LPINT widths) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || !widths || last < first) return FALSE;
   for (UINT c = first; c <= last; ++c) widths[c - first] = face->GlyphOf(static_cast<wchar_t>(c)).advance;
@@ -134,7 +126,7 @@ BOOL WINAPI GetCharWidth32W(HDC hdc, UINT first, UINT last, LPINT widths) {
 
 BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
                         const INT* dx) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || (!text && count > 0)) return FALSE;
   auto& state = dc->Current();
@@ -167,7 +159,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
     }
   }
   if (state.bk_mode == OPAQUE && !(options & ETO_OPAQUE)) FillTextBackground(cr, state, left, top, width, m.height);
-  SetTextSource(cr, state);
+  SetSourceColor(cr, state.text_color);
   face->Draw(cr, text, count, left, top + m.ascent, dx);
   cairo_restore(cr);
   dc->End({changed.left - m.em, changed.top, changed.right + m.em, changed.bottom});
@@ -180,7 +172,7 @@ BOOL WINAPI TextOutW(HDC hdc, int x, int y, LPCWSTR text, int count) {
 }
 
 int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
-  auto dc = DcOf(hdc);
+  auto dc = DeviceContext::Of(hdc);
   FontFace* face = dc ? FaceOf(*dc) : nullptr;
   if (!face || !text || !rect) return 0;
   return DrawTextOn(*dc, *face, text, LengthOf(text, count), *rect, format);

@@ -1,4 +1,4 @@
-// Text in a box (DrawTextW) and the pieces the text calls share.
+// Text in a box (DrawTextW) and the background fill the text calls share.
 #pragma once
 
 #include <cairo.h>
@@ -12,6 +12,5 @@ namespace platform::gdi {
 int DrawTextOn(DeviceContext& dc, FontFace& face, const wchar_t* text, size_t count, RECT& rect, UINT format);
 
 void FillTextBackground(cairo_t* cr, const DeviceContext::State& state, double x, double y, double w, double h);
-void SetTextSource(cairo_t* cr, const DeviceContext::State& state);
 
 }  // namespace platform::gdi

@@ -8,7 +8,7 @@ namespace {
 
 using namespace platform::bridge;
 
-TEST(SurfaceDC, DrawsOnTheSurfaceWithinTheBaseClip) {
+TEST(GdiSurfaceDC, DrawsOnTheSurfaceWithinTheBaseClip) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 10, 10);
   HDC dc = CreateSurfaceDC(surface, nullptr);
   ASSERT_NE(dc, nullptr);
@@ -45,14 +45,14 @@ TEST(SurfaceDC, DrawsOnTheSurfaceWithinTheBaseClip) {
   DeleteObject(selected);
 }
 
-TEST(SurfaceDC, RefusesSurfacesItCannotDrawOn) {
+TEST(GdiSurfaceDC, RefusesSurfacesItCannotDrawOn) {
   cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, 4, 4);
   EXPECT_EQ(CreateSurfaceDC(a8, nullptr), nullptr);
   EXPECT_EQ(CreateSurfaceDC(nullptr, nullptr), nullptr);
   cairo_surface_destroy(a8);
 }
 
-TEST(RegionHandles, RoundTripThroughCairoRegions) {
+TEST(GdiRegionHandles, RoundTripThroughCairoRegions) {
   HRGN round = CreateRoundRectRgn(0, 0, 21, 21, 8, 8);
   const cairo_region_t* inner = RegionOf(round);
   ASSERT_NE(inner, nullptr);

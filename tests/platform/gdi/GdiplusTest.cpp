@@ -123,17 +123,17 @@ TEST_F(GdiplusTest, RoundedPathLeavesCornersOut) {
   EXPECT_EQ(path.GetPointCount(), 4 * 2 + 4 * 4);
 }
 
-struct TextFixture : GdiplusTest {
+struct GdiplusTextTest : GdiplusTest {
   Canvas canvas{200, 80};
   HFONT hfont = MakeFont(L"DejaVu Sans", -16);
   HGDIOBJ old = SelectObject(canvas.dc, hfont);
-  ~TextFixture() override {
+  ~GdiplusTextTest() override {
     SelectObject(canvas.dc, old);
     DeleteObject(hfont);
   }
 };
 
-TEST_F(TextFixture, MeasureStringMatchesTheGdiExtent) {
+TEST_F(GdiplusTextTest, MeasureStringMatchesTheGdiExtent) {
   Graphics g(canvas.dc);
   Font font(canvas.dc, hfont);
   ASSERT_TRUE(font.IsAvailable());
@@ -157,7 +157,7 @@ TEST_F(TextFixture, MeasureStringMatchesTheGdiExtent) {
   EXPECT_EQ(lines, 1);
 }
 
-TEST_F(TextFixture, DrawStringAlignsAndTrimsInsideTheBox) {
+TEST_F(GdiplusTextTest, DrawStringAlignsAndTrimsInsideTheBox) {
   Graphics g(canvas.dc);
   Font font(canvas.dc);
   SolidBrush black(Color(255, 0, 0, 0));

@@ -10,7 +10,7 @@ constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kRed = 0xFFFF0000;
 constexpr uint32_t kBlue = 0xFF0000FF;
 
-TEST(DibSection, SharesPremultipliedPixelsWithTheDc) {
+TEST(GdiDibSection, SharesPremultipliedPixelsWithTheDc) {
   Canvas canvas(4, 3, 0);
   canvas.At(1, 2) = 0x80402010;  // written directly ...
   Canvas copy(4, 3, 0);
@@ -29,7 +29,7 @@ TEST(DibSection, SharesPremultipliedPixelsWithTheDc) {
   EXPECT_EQ(bm.bmHeight, 3);
 }
 
-TEST(DibSection, RefusesWhatCannotShareCairoMemory) {
+TEST(GdiDibSection, RefusesWhatCannotShareCairoMemory) {
   HDC dc = CreateCompatibleDC(nullptr);
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // bottom-up
@@ -46,7 +46,7 @@ TEST(DibSection, RefusesWhatCannotShareCairoMemory) {
   DeleteDC(dc);
 }
 
-TEST(Handles, StaleAndForeignHandlesAreRecognised) {
+TEST(GdiHandles, StaleAndForeignHandlesAreRecognised) {
   Canvas canvas(2, 2);
   HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
   RECT all{0, 0, 2, 2};
@@ -70,7 +70,7 @@ TEST(Handles, StaleAndForeignHandlesAreRecognised) {
   EXPECT_EQ(GetObjectType(GetStockObject(BLACK_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
 }
 
-TEST(Handles, ObjectDeletedWhileSelectedStaysUsable) {
+TEST(GdiHandles, ObjectDeletedWhileSelectedStaysUsable) {
   Canvas canvas(2, 2);
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HGDIOBJ old = SelectObject(canvas.dc, pen);
@@ -81,7 +81,7 @@ TEST(Handles, ObjectDeletedWhileSelectedStaysUsable) {
   SelectObject(canvas.dc, old);
 }
 
-TEST(Fill, SolidBrushWritesOpaqueColour) {
+TEST(GdiFill, SolidBrushWritesOpaqueColour) {
   Canvas canvas(6, 6, 0);
   HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
   RECT r{1, 2, 4, 5};
@@ -94,7 +94,7 @@ TEST(Fill, SolidBrushWritesOpaqueColour) {
   DeleteObject(brush);
 }
 
-TEST(Blit, CopyIsClippedBySelectedRegion) {
+TEST(GdiBlit, CopyIsClippedBySelectedRegion) {
   Canvas src(8, 8, kRed), dst(8, 8, kBlue);
   HRGN clip = CreateRectRgn(2, 2, 6, 6);
   EXPECT_EQ(SelectClipRgn(dst.dc, clip), SIMPLEREGION);
@@ -111,7 +111,7 @@ TEST(Blit, CopyIsClippedBySelectedRegion) {
   EXPECT_EQ(box.bottom, 6);
 }
 
-TEST(Blit, CopyWithinOneSurfaceOverlapping) {
+TEST(GdiBlit, CopyWithinOneSurfaceOverlapping) {
   Canvas canvas(6, 1, 0);
   for (int x = 0; x < 6; ++x) canvas.At(x, 0) = 0xFF000000u | x;
   ASSERT_TRUE(BitBlt(canvas.dc, 1, 0, 5, 1, canvas.dc, 0, 0, SRCCOPY));
@@ -119,7 +119,7 @@ TEST(Blit, CopyWithinOneSurfaceOverlapping) {
 }
 
 // Every drawing call keeps outside the selected clip.
-TEST(Clip, EveryDrawingCallHonoursIt) {
+TEST(GdiClip, EveryDrawingCallHonoursIt) {
   Canvas src(16, 16, kRed);
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   HPEN pen = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
@@ -160,7 +160,7 @@ int Blend(int src, int src_alpha, int constant, int dst) {
   return static_cast<int>(std::lround(src * constant / 255.0 + dst * (1 - src_alpha * constant / 65025.0)));
 }
 
-TEST(AlphaBlend, PremultipliedSourceWithConstantAlpha) {
+TEST(GdiAlphaBlend, PremultipliedSourceWithConstantAlpha) {
   const struct {
     uint32_t src;
     BYTE constant;
@@ -181,7 +181,7 @@ TEST(AlphaBlend, PremultipliedSourceWithConstantAlpha) {
   }
 }
 
-TEST(AlphaBlend, RefusesSourceOutsideTheBitmapAndNegativeSizes) {
+TEST(GdiAlphaBlend, RefusesSourceOutsideTheBitmapAndNegativeSizes) {
   Canvas src(4, 4, kRed), dst(4, 4, kBlue);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 4, 4, src.dc, 1, 0, 4, 4, blend));
@@ -191,7 +191,7 @@ TEST(AlphaBlend, RefusesSourceOutsideTheBitmapAndNegativeSizes) {
   EXPECT_EQ(dst.At(3, 3), kRed);
 }
 
-TEST(GradientFill, EndPointsAndMiddle) {
+TEST(GdiGradientFill, EndPointsAndMiddle) {
   for (ULONG mode : {GRADIENT_FILL_RECT_H, GRADIENT_FILL_RECT_V}) {
     Canvas canvas(11, 11, 0);
     TRIVERTEX v[2] = {{0, 0, 0xFF00, 0x0000, 0x2000, 0xFF00}, {11, 11, 0x0000, 0xC800, 0xA000, 0xFF00}};
@@ -209,7 +209,7 @@ TEST(GradientFill, EndPointsAndMiddle) {
   }
 }
 
-TEST(StretchBlt, HalftoneProducesIntermediateValues) {
+TEST(GdiStretchBlt, HalftoneProducesIntermediateValues) {
   Canvas src(2, 1, 0xFF000000);
   src.At(1, 0) = kWhite;
   for (int mode : {HALFTONE, COLORONCOLOR}) {
@@ -229,7 +229,7 @@ TEST(StretchBlt, HalftoneProducesIntermediateValues) {
   }
 }
 
-TEST(StretchBlt, MirrorsOnNegativeWidth) {
+TEST(GdiStretchBlt, MirrorsOnNegativeWidth) {
   Canvas src(3, 1, 0);
   for (int x = 0; x < 3; ++x) src.At(x, 0) = 0xFF000000u | x;
   Canvas dst(3, 1, 0);
@@ -237,7 +237,7 @@ TEST(StretchBlt, MirrorsOnNegativeWidth) {
   for (int x = 0; x < 3; ++x) EXPECT_EQ(dst.At(x, 0), 0xFF000000u | (2 - x));
 }
 
-TEST(Pen, LineStopsBeforeItsLastPixel) {
+TEST(GdiPen, LineStopsBeforeItsLastPixel) {
   Canvas canvas(12, 12, 0);
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
   SelectObject(canvas.dc, pen);
@@ -257,7 +257,7 @@ TEST(Pen, LineStopsBeforeItsLastPixel) {
   DeleteObject(pen);
 }
 
-TEST(Pen, DashedLineHasGaps) {
+TEST(GdiPen, DashedLineHasGaps) {
   Canvas canvas(40, 1, 0);
   HPEN pen = CreatePen(PS_DASH, 1, RGB(0, 0, 255));
   SelectObject(canvas.dc, pen);
@@ -269,7 +269,7 @@ TEST(Pen, DashedLineHasGaps) {
   DeleteObject(pen);
 }
 
-TEST(SaveDC, RestoreBringsBackClipObjectsAndModes) {
+TEST(GdiSaveDC, RestoreBringsBackClipObjectsAndModes) {
   Canvas canvas(8, 8, 0);
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   HFONT font = MakeFont(L"DejaVu Sans", -20);

@@ -3,7 +3,7 @@
 
 namespace {
 
-TEST(RoundRectRegion, CornersOutEdgesIn) {
+TEST(GdiRoundRectRegion, CornersOutEdgesIn) {
   HRGN rgn = CreateRoundRectRgn(10, 20, 41, 51, 12, 12);
   RECT box;
   EXPECT_EQ(GetRgnBox(rgn, &box), COMPLEXREGION);
@@ -39,7 +39,7 @@ TEST(RoundRectRegion, CornersOutEdgesIn) {
   DeleteObject(rgn);
 }
 
-TEST(RoundRectRegion, OversizedCornersAndEmptyBoxes) {
+TEST(GdiRoundRectRegion, OversizedCornersAndEmptyBoxes) {
   HRGN ellipse = CreateRoundRectRgn(0, 0, 11, 11, 100, 100);  // corners limited to the box: a circle
   EXPECT_TRUE(PtInRegion(ellipse, 5, 0));
   EXPECT_FALSE(PtInRegion(ellipse, 0, 1));
@@ -52,7 +52,7 @@ TEST(RoundRectRegion, OversizedCornersAndEmptyBoxes) {
   DeleteObject(empty);
 }
 
-TEST(CombineRgn, Modes) {
+TEST(GdiCombineRgn, Modes) {
   const struct {
     int mode;
     int kind;
@@ -89,7 +89,7 @@ TEST(CombineRgn, Modes) {
   DeleteObject(a);
 }
 
-TEST(Clip, ExtSelectClipRgnCombinesWithTheCurrentClip) {
+TEST(GdiClip, ExtSelectClipRgnCombinesWithTheCurrentClip) {
   Canvas canvas(20, 20);
   HRGN a = CreateRectRgn(0, 0, 10, 10);
   HRGN b = CreateRectRgn(5, 5, 15, 15);
@@ -118,7 +118,7 @@ TEST(Clip, ExtSelectClipRgnCombinesWithTheCurrentClip) {
   for (HRGN r : {a, b, copy, far}) DeleteObject(r);
 }
 
-TEST(Region, OffsetEqualAndRectTests) {
+TEST(GdiRegion, OffsetEqualAndRectTests) {
   HRGN a = CreateRectRgn(10, 10, 0, 0);  // corners in either order
   HRGN b = CreateRectRgn(5, 5, 15, 15);
   EXPECT_EQ(OffsetRgn(a, 5, 5), SIMPLEREGION);

@@ -34,7 +34,7 @@ struct TextCanvas : Canvas {
   }
 };
 
-TEST(Font, MetricsAreConsistent) {
+TEST(GdiFont, MetricsAreConsistent) {
   const struct {
     const wchar_t* face;
     LONG height, weight;
@@ -58,7 +58,7 @@ TEST(Font, MetricsAreConsistent) {
   }
 }
 
-TEST(Font, DefaultGuiFontDescription) {
+TEST(GdiFont, DefaultGuiFontDescription) {
   LOGFONTW lf{};
   ASSERT_EQ(GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
   EXPECT_LT(lf.lfHeight, 0);
@@ -79,7 +79,7 @@ TEST(Font, DefaultGuiFontDescription) {
   EXPECT_EQ(canvas.Metrics().tmWeight, 1000);  // clamped to the heaviest
 }
 
-TEST(Font, ExtentsAddUpAndAbcWidthsFitTheAdvance) {
+TEST(GdiFont, ExtentsAddUpAndAbcWidthsFitTheAdvance) {
   TextCanvas canvas(8, 8, MakeFont(L"DejaVu Sans", -16));
   SIZE ab = canvas.Extent(L"AVx"), a = canvas.Extent(L"A"), v = canvas.Extent(L"Vx");
   EXPECT_EQ(ab.cx, a.cx + v.cx);
@@ -93,7 +93,7 @@ TEST(Font, ExtentsAddUpAndAbcWidthsFitTheAdvance) {
   EXPECT_EQ(dx[2], ab.cx);
 }
 
-TEST(Font, ItalicHasACWidth) {
+TEST(GdiFont, ItalicHasACWidth) {
   TextCanvas upright(8, 8, MakeFont(L"WenQuanYi Micro Hei", -24));
   TextCanvas italic(8, 8, MakeFont(L"WenQuanYi Micro Hei", -24, FW_NORMAL, true));
   ABC u, i;
@@ -103,7 +103,7 @@ TEST(Font, ItalicHasACWidth) {
   EXPECT_LT(i.abcC, u.abcC);
 }
 
-TEST(Text, ChineseDrawsVisiblePixelsInAnyFace) {
+TEST(GdiText, ChineseDrawsVisiblePixelsInAnyFace) {
   for (const wchar_t* face : {L"WenQuanYi Micro Hei", L"DejaVu Sans", L"宋体"}) {
     TextCanvas one(40, 30, MakeFont(face, -16)), other(40, 30, MakeFont(face, -16));
     ASSERT_TRUE(TextOutW(one.dc, 2, 2, L"中文", 2));
@@ -116,7 +116,7 @@ TEST(Text, ChineseDrawsVisiblePixelsInAnyFace) {
   }
 }
 
-TEST(DrawText, CalcRectOnOneLineIsTheExtent) {
+TEST(GdiDrawText, CalcRectOnOneLineIsTheExtent) {
   TextCanvas canvas(8, 8, MakeFont(L"DejaVu Sans", -14));
   for (const wchar_t* text : {L"Hello, world", L"中文和 Latin", L"x"}) {
     RECT r = canvas.Calc(text, {10, 20, 10, 20}, DT_SINGLELINE | DT_NOPREFIX);
@@ -131,7 +131,7 @@ TEST(DrawText, CalcRectOnOneLineIsTheExtent) {
   EXPECT_EQ(canvas.Calc(L"a&&b", {}, DT_SINGLELINE).right, canvas.Extent(L"a&b").cx);
 }
 
-TEST(DrawText, WordBreakWrapsAtLastSpaceAndBetweenIdeographs) {
+TEST(GdiDrawText, WordBreakWrapsAtLastSpaceAndBetweenIdeographs) {
   TextCanvas canvas(8, 8, MakeFont(L"DejaVu Sans", -14));
   int line = canvas.Metrics().tmHeight;
   int width = canvas.Extent(L"aaa bbb c").cx;  // room for "aaa bbb" and a bit
@@ -156,7 +156,7 @@ TEST(DrawText, WordBreakWrapsAtLastSpaceAndBetweenIdeographs) {
   EXPECT_EQ(r.right, canvas.Extent(L"three").cx);
 }
 
-TEST(DrawText, EndEllipsisEndsInDotsInsideTheRectangle) {
+TEST(GdiDrawText, EndEllipsisEndsInDotsInsideTheRectangle) {
   TextCanvas canvas(200, 40, MakeFont(L"DejaVu Sans", -16));
   const wchar_t* text = L"Lengthy label, far too long";
   int full = canvas.Extent(text).cx;
@@ -180,7 +180,7 @@ TEST(DrawText, EndEllipsisEndsInDotsInsideTheRectangle) {
   EXPECT_EQ(canvas.Calc(text, wide, DT_SINGLELINE | DT_END_ELLIPSIS).right, full);
 }
 
-TEST(DrawText, AlignmentFlagsPlaceTheText) {
+TEST(GdiDrawText, AlignmentFlagsPlaceTheText) {
   const RECT box{20, 10, 180, 70};
   const struct {
     UINT format;
@@ -217,7 +217,7 @@ TEST(DrawText, AlignmentFlagsPlaceTheText) {
   }
 }
 
-TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
+TEST(GdiDrawText, ClipsToTheRectangleUnlessNoClip) {
   TextCanvas clipped(100, 40, MakeFont(L"DejaVu Sans", -16)), free(100, 40, MakeFont(L"DejaVu Sans", -16));
   RECT box{0, 0, 20, 40};
   DrawTextW(clipped.dc, L"WWWWWW", -1, &box, DT_SINGLELINE);
@@ -226,7 +226,7 @@ TEST(DrawText, ClipsToTheRectangleUnlessNoClip) {
   EXPECT_GT(free.InkOf().right, 40);
 }
 
-TEST(TextOut, OpaqueBackgroundAndAlignment) {
+TEST(GdiTextOut, OpaqueBackgroundAndAlignment) {
   TextCanvas canvas(100, 40, MakeFont(L"DejaVu Sans", -16));
   SetBkMode(canvas.dc, OPAQUE);
   SetBkColor(canvas.dc, RGB(255, 0, 0));

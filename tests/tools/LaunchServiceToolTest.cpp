@@ -1,0 +1,119 @@
+// The reference launch service, run as the operator runs it.
+#include "ChildProcess.h"
+#include "LaunchServiceProcess.h"
+#include "ServiceAnswer.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <regex>
+#include <string>
+
+namespace {
+
+class LaunchServiceToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write("answer.json", kAnswer);
+    dir.Write("www/launcher/game-launcher", Binary());
+    dir.Write("www/bg.png", "png");
+  }
+
+  static std::string Binary() {
+    std::string bytes(100 * 1024 + 3, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919) >> 3);
+    return bytes;
+  }
+
+  httplib::Result Get(const LaunchServiceProcess& service, const std::string& path) {
+    std::smatch match;
+    std::string base = service.Url("");
+    std::regex_search(base, match, std::regex(":([0-9]+)$"));
+    httplib::Client client("127.0.0.1", std::stoi(match[1]));
+    return client.Get(path.c_str());
+  }
+
+  const std::string kAnswer = R"({"code":"1","info":"欢迎","data":{"open":"game\\game.exe","up_version":"1"}})";
+  TempDir dir;
+};
+
+TEST_F(LaunchServiceToolTest, ServesTheScrambledAnswerAndFilesWithTheirLength) {
+  LaunchServiceProcess service(dir / "answer.json", dir / "www", dir / "service.log");
+  ASSERT_TRUE(service.ok()) << ChildProcess::ReadAll(dir / "service.log.err");
+  EXPECT_EQ(0u, service.Url("").find("http://127.0.0.1:"));
+
+  auto answer = Get(service, "/launch");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(200, answer->status);
+  EXPECT_TRUE(std::regex_match(answer->body, std::regex("[0-9a-f]*")));
+  EXPECT_EQ(kAnswer, DecodeServiceAnswer(answer->body));
+
+  // The answer file is read for every request.
+  dir.Write("answer.json", R"({"code":"0","info":"later"})");
+  EXPECT_EQ(R"({"code":"0","info":"later"})", DecodeServiceAnswer(Get(service, "/launch?x=1")->body));
+
+  auto file = Get(service, "/launcher/game-launcher");
+  ASSERT_TRUE(file);
+  EXPECT_EQ(200, file->status);
+  EXPECT_EQ(std::to_string(Binary().size()), file->get_header_value("Content-Length"));
+  EXPECT_TRUE(file->body == Binary());
+
+  EXPECT_EQ(404, Get(service, "/nothing.png")->status);
+  auto escape = Get(service, "/../answer.json");
+  ASSERT_TRUE(escape);
+  EXPECT_NE(200, escape->status);
+
+  std::string log = service.Log();
+  for (const char* line : {"127.0.0.1 \"GET /launch\" 200 ", "127.0.0.1 \"GET /launch?x=1\" 200 ",
+                           "127.0.0.1 \"GET /launcher/game-launcher\" 200 102403\n",
+                           "127.0.0.1 \"GET /nothing.png\" 404 "})
+    EXPECT_NE(std::string::npos, log.find(line)) << line << " in\n" << log;
+}
+
+TEST_F(LaunchServiceToolTest, WarnsAboutAnswersTheLauncherCannotUse) {
+  dir.Write("answer.json", "[1,2]" + std::string(3000, ' '));
+  LaunchServiceProcess service(dir / "answer.json", dir / "www", dir / "service.log");
+  ASSERT_TRUE(service.ok());
+  std::string warnings = ChildProcess::ReadAll(dir / "service.log.err");
+  EXPECT_NE(std::string::npos, warnings.find("should be an object")) << warnings;
+  EXPECT_NE(std::string::npos, warnings.find("decodes at most 2999")) << warnings;
+  // Served as it stands all the same; unscrambled here without the
+  // launcher's capacity limit.
+  std::string body = Get(service, "/launch")->body;
+  std::string plain(body.size() / 2, '\0');
+  unsigned char running = 0x3C;
+  for (size_t k = plain.size(); k-- > 0;) {
+    running ^= static_cast<unsigned char>(std::stoi(body.substr(2 * k, 2), nullptr, 16));
+    plain[k] = static_cast<char>(running);
+  }
+  EXPECT_EQ("[1,2]" + std::string(3000, ' '), plain);
+}
+
+TEST_F(LaunchServiceToolTest, RefusesBadCommandLines) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int code;
+  } cases[] = {
+      {{}, 2},
+      {{"--dir", "www"}, 2},
+      {{"--answer"}, 2},
+      {{"--answer", "missing.json"}, 2},
+      {{"--answer", "answer.json", "--port", "70000"}, 2},
+      {{"--answer", "answer.json", "--port", "x"}, 2},
+      {{"--answer", "answer.json", "--dir", "no-such-dir"}, 2},
+      {{"--answer", "answer.json", "--what", "x"}, 2},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments{LAUNCH_SERVICE_PATH};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    ChildProcess::Options options;
+    options.directory = dir.path();
+    options.output = dir / "out";
+    options.error = dir / "err";
+    ChildProcess child(arguments, options);
+    EXPECT_EQ(c.code, child.Wait()) << (c.arguments.empty() ? "" : c.arguments.back());
+  }
+}
+
+}  // namespace
