@@ -31,8 +31,6 @@ cairo_region_t* ClientRegion(const Window& w) {
   return cairo_region_create_rectangle(&r);
 }
 
-int Capacity(int wanted, int screen) { return std::max(wanted, std::min(screen, 4096)); }
-
 struct Frame {
   bool shown = false;
   RECT client{};  // window coordinates
@@ -132,23 +130,21 @@ cairo_surface_t* Compose(const Window& top, Frame* frame) {
 void EnsureSurface(Window& w) {
   RECT c = ClientRectOf(w);
   int width = std::max<int>(c.right, 1), height = std::max<int>(c.bottom, 1);
-  if (w.surface && cairo_image_surface_get_width(w.surface) >= width &&
-      cairo_image_surface_get_height(w.surface) >= height)
+  if (w.surface && cairo_image_surface_get_width(w.surface) == width &&
+      cairo_image_surface_get_height(w.surface) == height)
     return;
-  // Sized to at least the screen, so that a DC kept across resizes (the
-  // framework keeps one per window) keeps drawing on the live surface.
-  RECT screen = Backend().ScreenRect();
-  cairo_surface_t* bigger = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Capacity(width, screen.right - screen.left),
-                                                       Capacity(height, screen.bottom - screen.top));
+  // DCs on the window follow it to the new surface (the drawing half asks
+  // WindowSurface each time); the pixels that still fit are kept.
+  cairo_surface_t* resized = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   if (w.surface) {
-    cairo_t* cr = cairo_create(bigger);
+    cairo_t* cr = cairo_create(resized);
     cairo_set_source_surface(cr, w.surface, 0, 0);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_destroy(w.surface);
   }
-  w.surface = bigger;
+  w.surface = resized;
 }
 
 void InvalidateLocked(Window& w, const RECT* rect, bool erase) {
@@ -411,13 +407,11 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
 
 HDC WINAPI GetDC(HWND hWnd) {
   cairo_surface_t* surface;
-  cairo_region_t* clip;
   {
     std::lock_guard<std::mutex> lock(Lock());
     if (!hWnd) {
       // The screen: measuring and compatible objects only.
       surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-      clip = nullptr;
     } else {
       Window* w = Find(hWnd);
       if (!w) {
@@ -425,12 +419,9 @@ HDC WINAPI GetDC(HWND hWnd) {
         return nullptr;
       }
       surface = cairo_surface_reference(w->surface);
-      clip = paint::ClientRegion(*w);
     }
   }
   HDC dc = platform::bridge::CreateSurfaceDC(surface, hWnd);
-  if (dc && clip) platform::bridge::SetSurfaceDCBaseClip(dc, clip);
-  if (clip) cairo_region_destroy(clip);
   if (!dc) {
     cairo_surface_destroy(surface);
     return nullptr;

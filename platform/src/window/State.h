@@ -56,7 +56,7 @@ struct Window {
   RECT rect{};    // window rectangle in the parent's client coordinates (screen for top-level)
   RECT client{};  // client rectangle in window coordinates
   RECT restore{};  // rectangle to go back to from minimised or maximised
-  cairo_surface_t* surface = nullptr;  // client pixels; may be larger than the client area
+  cairo_surface_t* surface = nullptr;  // client pixels, client-sized
   cairo_region_t* update = nullptr;    // client coordinates
   bool erase = false;
   cairo_region_t* shape = nullptr;     // window region in window coordinates, or null

@@ -98,6 +98,22 @@ TEST_F(PaintTest, DrawingThroughGetDCIsPresentedAtOnce) {
   EXPECT_EQ(p.At(5, 5), kRed);
 }
 
+TEST_F(PaintTest, ADcKeptAcrossAResizeDrawsOnTheResizedWindow) {
+  HWND w = Make(10, 10, 60, 40);
+  HDC dc = GetDC(w);  // the framework keeps its window DC for the window's life
+  SetWindowPos(w, nullptr, 0, 0, 120, 80, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  RECT beyond{100, 60, 110, 70};
+  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+  FillRect(dc, &beyond, green);
+  DeleteObject(green);
+  test::Pixels p = Read(w);
+  ASSERT_EQ(p.width, 120);
+  EXPECT_EQ(p.At(105, 65), kGreen);
+  EXPECT_EQ(p.At(5, 5), kRed);  // the old pixels stayed
+  ReleaseDC(w, dc);
+}
+
 TEST_F(PaintTest, WindowRegionCutsThePixelsAndTheMouse) {
   HWND w = Make(10, 10, 60, 40);
   ASSERT_EQ(SetWindowRgn(w, CreateRectRgn(0, 0, 30, 40), TRUE), 1);
