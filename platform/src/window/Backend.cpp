@@ -25,7 +25,9 @@ std::unique_ptr<DisplayBackend> Choose() {
 }  // namespace
 
 DisplayBackend& Backend() {
-  static std::unique_ptr<DisplayBackend> backend = Choose();
+  // Never destroyed: a worker may end the process while the UI thread is
+  // still presenting.
+  static DisplayBackend* backend = Choose().release();
   return *backend;
 }
 

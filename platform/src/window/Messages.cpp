@@ -164,20 +164,10 @@ LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   target->incoming.push_back(sent);
   Wake(*target);
   while (!sent->done) {
-    if (!me->incoming.empty()) {
-      auto mine = me->incoming.front();
-      me->incoming.pop_front();
-      ++me->inSend;
-      lock.unlock();
-      LRESULT r = CallWindow(mine->hwnd, mine->message, mine->wParam, mine->lParam);
-      lock.lock();
-      --me->inSend;
-      mine->result = r;
-      mine->done = true;
-      if (mine->sender) mine->sender->cv.notify_all();
-      continue;
-    }
-    me->cv.wait(lock);
+    if (!me->incoming.empty())
+      HandleSent(*me, lock);  // a message sent to us meanwhile, maybe by the target itself
+    else
+      me->cv.wait(lock);
   }
   return sent->result;
 }

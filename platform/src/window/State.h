@@ -183,6 +183,8 @@ void PostLocked(ThreadQueue& q, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 // The largest width or height a window gets: its pixels are kept in memory.
 constexpr int kMaxWindowSize = 8192;
+// Positions stay within what a message's 16-bit coordinates can carry.
+constexpr int kMaxPosition = 32767;
 
 // Window frame widths for a style: left, top (caption included), right, bottom.
 RECT FrameInsets(DWORD style, DWORD exStyle);

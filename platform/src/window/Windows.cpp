@@ -327,6 +327,10 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         nWidth = nHeight = 0;
       }
     }
+    if (Y == CW_USEDEFAULT) Y = 0;
+    if (nHeight == CW_USEDEFAULT) nHeight = 0;
+    X = std::clamp(X, -kMaxPosition, kMaxPosition);
+    Y = std::clamp(Y, -kMaxPosition, kMaxPosition);
     w->rect = RECT{X, Y, X + std::clamp(nWidth, 0, kMaxWindowSize), Y + std::clamp(nHeight, 0, kMaxWindowSize)};
     w->restore = w->rect;
     if (child) {
@@ -824,6 +828,8 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     wp = WINDOWPOS{hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags};
   }
   if (!(uFlags & SWP_NOSENDCHANGING)) SendMessageW(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+  wp.x = std::clamp(wp.x, -kMaxPosition, kMaxPosition);
+  wp.y = std::clamp(wp.y, -kMaxPosition, kMaxPosition);
   wp.cx = std::clamp(wp.cx, 0, kMaxWindowSize);
   wp.cy = std::clamp(wp.cy, 0, kMaxWindowSize);
   RECT newRect{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};

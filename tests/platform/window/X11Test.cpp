@@ -5,7 +5,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <signal.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,33 +31,39 @@ namespace {
 
 constexpr int kWidth = 160, kHeight = 100;
 
-// A server of our own on a free display number.
+// A server of our own on a free display number. It lives until this
+// program has ended: a shell holds it and stops it when our end of its
+// pipe closes, since the window manager keeps its connection to the end.
 class Xvfb {
  public:
   Xvfb() {
     for (int n = 71; n < 200; ++n) {
-      if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
-          std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock"))
-        continue;
-      std::string display = ":" + std::to_string(n);
-      const char* argv[] = {"Xvfb", display.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp", nullptr};
-      if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return;
-      for (int i = 0; i < 200 && !std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n)); ++i)
+      std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+      if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      int fds[2];
+      if (pipe(fds) != 0) return;
+      fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+      std::string script = "Xvfb :" + std::to_string(n) +
+                           " -screen 0 1280x800x24 -nolisten tcp 2>/dev/null & x=$!; read line; kill $x; wait $x";
+      const char* argv[] = {"/bin/sh", "-c", script.c_str(), nullptr};
+      posix_spawn_file_actions_t actions;
+      posix_spawn_file_actions_init(&actions);
+      posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+      posix_spawn_file_actions_addclose(&actions, fds[1]);
+      pid_t pid;
+      int started = posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+      posix_spawn_file_actions_destroy(&actions);
+      close(fds[0]);
+      if (started != 0) return;
+      for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      display_ = display;
-      return;
-    }
-  }
-  ~Xvfb() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
+      display_ = ":" + std::to_string(n);
+      return;  // fds[1] stays open until the program ends
     }
   }
   const std::string& display() const { return display_; }
 
  private:
-  pid_t pid_ = -1;
   std::string display_;
 };
 
@@ -189,9 +195,7 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   EXPECT_EQ(headless[50 * kWidth + 120], 0x1428C8u);  // the blue half
   EXPECT_EQ(headless[50 * kWidth + 10], 0xDC1E1Eu);   // the red half
 
-  // Static: it must outlive the window manager's connection, which lasts
-  // until the program ends.
-  static Xvfb server;
+  Xvfb server;
   ASSERT_FALSE(server.display().empty());
   setenv("DISPLAY", server.display().c_str(), 1);
   setenv("PLATFORM_DISPLAY", "x11", 1);
