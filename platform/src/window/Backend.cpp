@@ -31,6 +31,13 @@ DisplayBackend& Backend() {
   return *backend;
 }
 
+NativeView ViewOf(const Window& w) {
+  return NativeView{w.handle, WindowRectOnScreen(w), w.style, w.exStyle, w.owner,
+                    IsVisibleChain(w) && !(w.style & WS_MINIMIZE), (w.exStyle & WS_EX_TOPMOST) != 0};
+}
+
+bool HasNative(const Window& w) { return !w.parent && !w.messageOnly; }
+
 bool IsHeadless() { return dynamic_cast<HeadlessBackend*>(&Backend()) != nullptr; }
 
 }  // namespace platform::window

@@ -46,6 +46,9 @@ class DisplayBackend {
 };
 
 DisplayBackend& Backend();
+// Lock held. What the backend is told about w; whether w has a native window.
+NativeView ViewOf(const Window& w);
+bool HasNative(const Window& w);
 // Whether Backend() is the headless one (for the message box).
 bool IsHeadless();
 

@@ -189,6 +189,11 @@ constexpr int kMaxPosition = 32767;
 // Window frame widths for a style: left, top (caption included), right, bottom.
 RECT FrameInsets(DWORD style, DWORD exStyle);
 
+// The class of that name or atom, or null.
+std::shared_ptr<WindowClass> FindClassLocked(LPCWSTR name);
+// Adds a built-in class (once per name).
+void RegisterBuiltinClassLocked(const WNDCLASSEXW& wc);
+
 // Without the lock.
 LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 WPARAM MouseKeyState();

@@ -20,8 +20,6 @@
 
 namespace platform::window {
 
-void RegisterBuiltinClassLocked(const WNDCLASSEXW& wc);
-
 namespace {
 
 struct Tool {
