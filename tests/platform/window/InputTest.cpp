@@ -241,6 +241,63 @@ TEST_F(InputTest, DoubleClicksOnlyWithinTimeAndDistanceAndForDoubleClickClasses)
   EXPECT_EQ(Recorder::Get().Count(WM_LBUTTONDOWN), 2);
 }
 
+// A skinned window as the framework makes one: sizable without caption,
+// all client (WM_NCCALCSIZE answers 0), tracking limits from the work area.
+bool Skinned(HWND, UINT m, WPARAM, LPARAM l, LRESULT& r) {
+  if (m == WM_NCCALCSIZE) {
+    r = 0;
+    return true;
+  }
+  if (m == WM_GETMINMAXINFO) {
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(l);
+    mmi->ptMaxPosition = POINT{mi.rcWork.left, mi.rcWork.top};
+    mmi->ptMaxTrackSize = POINT{mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
+    r = 0;
+    return true;
+  }
+  return false;
+}
+
+TEST_F(InputTest, SystemCommandsMaximiseRestoreAndCloseASkinnedWindow) {
+  Recorder::Get().Reset(Skinned);
+  HWND w = Make(0, WS_POPUP | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_VISIBLE);
+  SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  RECT client, window;
+  GetClientRect(w, &client);
+  GetWindowRect(w, &window);
+  EXPECT_EQ(client.right, window.right - window.left);  // all client
+
+  SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_TRUE(IsZoomed(w));
+  GetWindowRect(w, &window);
+  EXPECT_EQ(window.left, 0);
+  EXPECT_EQ(window.right, GetSystemMetrics(SM_CXSCREEN));
+  Seen size{};
+  ASSERT_TRUE(Recorder::Get().Last(WM_SIZE, &size));
+  EXPECT_EQ(size.wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+
+  SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(w));
+  GetWindowRect(w, &window);
+  EXPECT_EQ(window.left, kX);
+  EXPECT_EQ(window.right - window.left, kW);
+  ASSERT_TRUE(Recorder::Get().Last(WM_SIZE, &size));
+  EXPECT_EQ(size.wParam, static_cast<WPARAM>(SIZE_RESTORED));
+
+  SendMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(w));
+  SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsIconic(w));
+
+  Recorder::Get().Clear();
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(Recorder::Get().Only({WM_CLOSE, WM_DESTROY, WM_NCDESTROY}),
+            (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_FALSE(IsWindow(w));
+}
+
 TEST_F(InputTest, RightClickBringsTheContextMenuInScreenCoordinates) {
   HWND w = Make();
   test::Click(150, 160, 1);
