@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <string>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -150,7 +151,11 @@ class X11Display final : public DisplayBackend {
   void Create(const NativeView& view) override {
     std::lock_guard<std::mutex> lock(mutex_);
     XWin w;
-    w.argb = (view.exStyle & WS_EX_LAYERED) && argbVisual_;
+    // Per-pixel alpha shows only through a compositing manager; without one
+    // the transparent pixels are cut out by a shape instead.
+    std::string cm = "_NET_WM_CM_S" + std::to_string(screen_);
+    bool composited = XGetSelectionOwner(dpy_, XInternAtom(dpy_, cm.c_str(), False)) != None;
+    w.argb = (view.exStyle & WS_EX_LAYERED) && argbVisual_ && composited;
     XSetWindowAttributes a{};
     a.background_pixel = 0;
     a.border_pixel = 0;

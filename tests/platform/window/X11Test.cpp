@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -244,6 +245,46 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   EXPECT_EQ(result, IDOK);
   EXPECT_TRUE(IsWindowEnabled(w));
   DestroyWindow(w);
+
+  // Per-pixel alpha without a compositing manager: the transparent pixels
+  // are cut out of the window's shape.
+  HWND layered = CreateWindowExW(WS_EX_LAYERED, L"X11TestWindow", L"x11-layered-test", WS_POPUP | WS_VISIBLE, 300,
+                                 300, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(layered);
+  BITMAPINFO bi{};
+  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(bits);
+  HGDIOBJ old = SelectObject(mem, dib);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : 0xFF00FF00u;  // top half transparent
+  POINT at{300, 300}, src{0, 0};
+  SIZE size{40, 40};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ASSERT_TRUE(UpdateLayeredWindow(layered, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA));
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  std::string lid = RunPumping("timeout 20 xdotool search --sync --name x11-layered-test");
+  if (lid.find('\n') != std::string::npos) lid = lid.substr(0, lid.find('\n'));
+  ASSERT_FALSE(lid.empty());
+  Display* probe = XOpenDisplay(server.display().c_str());
+  ASSERT_TRUE(probe);
+  int count = 0, ordering = 0;
+  XRectangle* rects = XShapeGetRectangles(probe, static_cast<::Window>(std::stoul(lid)), ShapeBounding, &count, &ordering);
+  auto covers = [&](int x, int y) {
+    for (int i = 0; i < count; ++i)
+      if (x >= rects[i].x && x < rects[i].x + rects[i].width && y >= rects[i].y && y < rects[i].y + rects[i].height)
+        return true;
+    return false;
+  };
+  EXPECT_FALSE(covers(5, 5));
+  EXPECT_TRUE(covers(5, 30));
+  if (rects) XFree(rects);
+  XCloseDisplay(probe);
+  DestroyWindow(layered);
 }
 
 }  // namespace
