@@ -27,5 +27,6 @@ function(skin_add_gtest name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_compile_definitions(${name} PRIVATE
     TEST_BINARY_DIR="${CMAKE_BINARY_DIR}" TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  # Windows stay in memory unless a test asks for the real display itself.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 ENVIRONMENT PLATFORM_DISPLAY=headless)
 endfunction()

@@ -200,16 +200,3 @@ WPARAM MouseKeyState();
 
 }  // namespace platform::window
 
-// Win32 error codes the window manager reports beyond the common ones.
-#ifndef ERROR_CLASS_DOES_NOT_EXIST
-#define ERROR_CLASS_DOES_NOT_EXIST 1411L
-#endif
-#ifndef ERROR_CLASS_HAS_WINDOWS
-#define ERROR_CLASS_HAS_WINDOWS 1412L
-#endif
-#ifndef ERROR_INVALID_THREAD_ID
-#define ERROR_INVALID_THREAD_ID 1444L
-#endif
-#ifndef ERROR_RESOURCE_NAME_NOT_FOUND
-#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
-#endif
