@@ -1,5 +1,6 @@
 #include "markup/CMarkup.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -23,6 +24,41 @@ LPWSTR DecodeMultiByte(UINT codePage, const BYTE* pByte, DWORD dwSize) {
   if (text == nullptr) return nullptr;
   if (cch > 0) cch = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<LPCSTR>(pByte), static_cast<int>(dwSize), text, cch);
   text[cch > 0 ? cch : 0] = 0;
+  return text;
+}
+
+// UTF-8 in one pass: ASCII bytes are widened here and only the runs of other
+// bytes go through the code-page conversion. That is exact, because a
+// multi-byte sequence never contains an ASCII byte; skins are mostly ASCII.
+// The buffer is sized for the worst case, one unit per byte.
+LPWSTR DecodeUtf8(const BYTE* pByte, DWORD dwSize) {
+  auto text = static_cast<LPWSTR>(malloc((static_cast<size_t>(dwSize) + 1) * sizeof(WCHAR)));
+  if (text == nullptr) return nullptr;
+  size_t out = 0;
+  for (DWORD i = 0; i < dwSize;) {
+    // Eight ASCII bytes at a time while they last.
+    uint64_t block;
+    if (dwSize - i >= 8 && (memcpy(&block, pByte + i, 8), (block & 0x8080808080808080ull) == 0)) {
+      for (int k = 0; k < 8; k++) text[out + k] = static_cast<WCHAR>(pByte[i + k]);
+      out += 8;
+      i += 8;
+      continue;
+    }
+    if (pByte[i] < 0x80) {
+      text[out++] = static_cast<WCHAR>(pByte[i++]);
+      continue;
+    }
+    DWORD run = i;
+    while (i < dwSize && pByte[i] >= 0x80) ++i;
+    int cch = ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<LPCSTR>(pByte + run), static_cast<int>(i - run),
+                                    text + out, static_cast<int>(dwSize - out));
+    if (cch <= 0) {
+      free(text);
+      return nullptr;
+    }
+    out += static_cast<size_t>(cch);
+  }
+  text[out] = 0;
   return text;
 }
 
@@ -52,15 +88,6 @@ LPWSTR DecodeUtf16(const BYTE* pByte, size_t units, bool bigEndian) {
   }
   text[out] = 0;
   return text;
-}
-
-bool IsWhitespace(WCHAR ch) { return ch > 0 && ch <= 32; }
-
-bool IsIdentifierChar(WCHAR ch) {
-  if (ch < 128)
-    return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'_' ||
-           ch == L':';
-  return ::IsCharAlphaNumericW(ch) != FALSE;
 }
 
 }  // namespace
@@ -99,7 +126,7 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding) {
       pByte += 3;
       dwSize -= 3;
     }
-    m_pstrXML = DecodeMultiByte(CP_UTF8, pByte, dwSize);
+    m_pstrXML = DecodeUtf8(pByte, dwSize);
   } else if (encoding == XMLFILE_ENCODING_ANSI) {
     m_pstrXML = DecodeMultiByte(CP_ACP, pByte, dwSize);
   } else if (encoding == XMLFILE_ENCODING_UNICODE) {
@@ -169,18 +196,6 @@ CMarkup::XMLELEMENT* CMarkup::_ReserveElement() {
     m_nReservedElements = nReserved;
   }
   return &m_pElements[m_nElements++];
-}
-
-void CMarkup::_SkipWhitespace(LPWSTR& pstr) {
-  while (IsWhitespace(*pstr)) ++pstr;
-}
-
-void CMarkup::_SkipWhitespace(LPCWSTR& pstr) {
-  while (IsWhitespace(*pstr)) ++pstr;
-}
-
-void CMarkup::_SkipIdentifier(LPWSTR& pstr) {
-  while (*pstr != 0 && IsIdentifierChar(*pstr)) ++pstr;
 }
 
 // The document is a sequence of sibling elements, each of which may hold
@@ -333,7 +348,10 @@ bool CMarkup::_ParseAttributes(LPWSTR& pstrText) {
 
 void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
   while (*pstrText != 0 && *pstrText != cEnd) {
-    if (*pstrText == L'&') {
+    // Zero, blank and '&' all sort below '&' + 1; most text does not.
+    if (*pstrText > L'&') {
+      *pstrDest++ = *pstrText++;
+    } else if (*pstrText == L'&') {
       _ParseMetaChar(++pstrText, pstrDest);
     } else if (*pstrText == L' ') {
       *pstrDest++ = *pstrText++;

@@ -54,9 +54,21 @@ class CMarkup {
 
   bool _Parse();
   XMLELEMENT* _ReserveElement();
-  static void _SkipWhitespace(LPWSTR& pstr);
-  static void _SkipWhitespace(LPCWSTR& pstr);
-  static void _SkipIdentifier(LPWSTR& pstr);
+  // Every unit from 1 to 32 is whitespace.
+  template <typename Text>
+  static void _SkipWhitespace(Text& pstr) {
+    while (*pstr > 0 && *pstr <= 32) ++pstr;
+  }
+  // Letters and digits of all scripts, '_' and ':'.
+  static void _SkipIdentifier(LPWSTR& pstr) {
+    for (;; ++pstr) {
+      WCHAR ch = *pstr;
+      if ((ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'_' ||
+          ch == L':')
+        continue;
+      if (ch < 128 || !::IsCharAlphaNumericW(ch)) return;
+    }
+  }
   bool _ParseAttributes(LPWSTR& pstrText);
   bool _CloseElement(LPWSTR& pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest);
   void _ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);

@@ -134,6 +134,30 @@ TEST(CMarkup, ReadsTheThreeEncodings) {
   EXPECT_FALSE(m.GetRoot().IsValid());
 }
 
+// UTF-8 decoding must agree with the platform's conversion of the whole
+// text, invalid and cut sequences included.
+TEST(CMarkup, DecodesUtf8AsThePlatformDoes) {
+  const char* payloads[] = {
+      "plain ascii text longer than eight",
+      "a\xe4\xb8\xad" "b",
+      "12345678\xe4\xb8\xad" "12345678\xf0\x9f\x98\x80",
+      "\xe4\xb8" "x",          // cut sequence before ASCII
+      "\xff\xfe\xc0\xaf" "z",  // invalid bytes and an overlong form
+      "\xed\xa0\x80",          // an encoded surrogate
+      "\xe4\xb8",              // cut at the end of the value
+  };
+  for (const char* payload : payloads) {
+    std::string doc = std::string("<a v=\"") + payload + "\" />";
+    CMarkup m;
+    ASSERT_TRUE(m.LoadFromMem(reinterpret_cast<const BYTE*>(doc.data()), static_cast<DWORD>(doc.size()))) << payload;
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, payload, -1, nullptr, 0);
+    std::wstring expected(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, payload, -1, expected.data(), n);
+    expected.resize(static_cast<size_t>(n - 1));
+    EXPECT_EQ(std::wstring(m.GetRoot().GetAttributeValue(L"v")), expected) << payload;
+  }
+}
+
 TEST(CMarkup, ToleratesMissingEndTagsOnlyNearTheTop) {
   struct Case {
     const wchar_t* doc;
