@@ -347,6 +347,11 @@ bool CMarkup::_ParseAttributes(LPWSTR& pstrText) {
 }
 
 void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
+  // Until the first entity or collapsed blank the text stays where it is.
+  if (pstrDest == pstrText) {
+    while (*pstrText > L'&' && *pstrText != cEnd) ++pstrText;
+    pstrDest = pstrText;
+  }
   while (*pstrText != 0 && *pstrText != cEnd) {
     // Zero, blank and '&' all sort below '&' + 1; most text does not.
     if (*pstrText > L'&') {
