@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <new>
 #include <vector>
 
 namespace SkinUI {
@@ -293,7 +294,11 @@ bool CMarkup::_Parse() {
     }
     if (*pstrText != L'<') return _Failed(L"Expected end-tag start", pstrText);
     if (pstrText[1] != L'/') {
-      open.push_back({iPos, pstrName, pstrNameEnd, pstrDest});
+      try {
+        open.push_back({iPos, pstrName, pstrNameEnd, pstrDest});
+      } catch (const std::bad_alloc&) {
+        return _Failed(L"Out of memory", pstrText);
+      }
       iParent = iPos;
       iPrevious = 0;
       continue;
