@@ -14,9 +14,9 @@ namespace SkinUI {
 
 enum ZipResult {
   ZR_OK = 0,
-  ZR_MORE = 1,      // the buffer was filled and the entry holds more bytes
-  ZR_ARGS = 2,      // no such entry in this archive, or no buffer
-  ZR_CORRUPT = 3,   // damaged data, a wrong checksum or a short entry
+  ZR_MORE = 1,          // the buffer was filled and the entry holds more bytes
+  ZR_ARGS = 2,          // no such entry in this archive, or no buffer
+  ZR_CORRUPT = 3,       // damaged data, a wrong checksum or a short entry
   ZR_NOTSUPPORTED = 4,  // encrypted entry or an unknown compression method
 };
 
@@ -44,7 +44,7 @@ class ZipReader {
   // holds valid bytes.
   ZipResult Extract(const ZipEntry& entry, LPVOID pBuffer, DWORD dwSize);
 
- // The cursor over the archive's bytes that minizip's I/O hooks move.
+  // The cursor over the archive's bytes that minizip's I/O hooks move.
   struct Stream {
     const BYTE* data = nullptr;
     ULONGLONG size = 0;
