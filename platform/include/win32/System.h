@@ -46,8 +46,8 @@ BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
 DWORD WINAPI GetCurrentThreadId();
 
 // The worker-thread facility: starts pfnThreadProc(pParam) at once on a
-// detached thread; nobody joins it. The returned object belongs to the
-// thread and is freed when it ends. Idle priority runs it as SCHED_IDLE.
+// detached thread; nobody joins it. The returned record stays valid for the
+// process's life. Idle priority runs the thread as SCHED_IDLE.
 typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
 class CWinThread {
  public:
