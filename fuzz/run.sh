@@ -16,6 +16,6 @@ for t in "${targets[@]}"; do
   # libFuzzer writes the job's log, and any crash input, into the directory it runs in.
   (cd "$logs" && "$root/build/fuzz/fuzz/$t" -max_total_time="$seconds" -jobs=1 -workers=1 \
     -print_final_stats=1 "$corpus" "$seeds" > /dev/null 2>&1) || true
-  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec)|ERROR|SUMMARY' "$logs/fuzz-0.log" || true
+  grep -E '^(#[0-9]+[[:space:]]+DONE|Done |stat::number_of_executed_units|stat::average_exec_per_sec)|ERROR|SUMMARY' "$logs/fuzz-0.log" || true
   ls "$logs" | grep -E '^(crash|leak|timeout|oom)-' || echo "no findings"
 done
