@@ -1,0 +1,9 @@
+#include "core/CWaitCursor.h"
+
+namespace SkinUI {
+
+CWaitCursor::CWaitCursor() : m_hOrigCursor(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+
+CWaitCursor::~CWaitCursor() { ::SetCursor(m_hOrigCursor); }
+
+}  // namespace SkinUI

@@ -1,0 +1,395 @@
+#include "markup/CMarkup.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <new>
+#include <vector>
+
+namespace SkinUI {
+
+namespace {
+
+constexpr ULONG kFirstReserve = 500;
+
+// A zero-terminated copy of bytes in a multi-byte code page; invalid
+// sequences become the replacement character.
+LPWSTR DecodeMultiByte(UINT codePage, const BYTE* pByte, DWORD dwSize) {
+  int cch = 0;
+  if (dwSize > 0) {
+    cch = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<LPCSTR>(pByte), static_cast<int>(dwSize), nullptr, 0);
+    if (cch <= 0) return nullptr;
+  }
+  auto text = static_cast<LPWSTR>(malloc((static_cast<size_t>(cch) + 1) * sizeof(WCHAR)));
+  if (text == nullptr) return nullptr;
+  if (cch > 0) cch = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<LPCSTR>(pByte), static_cast<int>(dwSize), text, cch);
+  text[cch > 0 ? cch : 0] = 0;
+  return text;
+}
+
+// UTF-8 in one pass: ASCII bytes are widened here and only the runs of other
+// bytes go through the code-page conversion. That is exact, because a
+// multi-byte sequence never contains an ASCII byte; skins are mostly ASCII.
+// The buffer is sized for the worst case, one unit per byte.
+LPWSTR DecodeUtf8(const BYTE* pByte, DWORD dwSize) {
+  auto text = static_cast<LPWSTR>(malloc((static_cast<size_t>(dwSize) + 1) * sizeof(WCHAR)));
+  if (text == nullptr) return nullptr;
+  size_t out = 0;
+  for (DWORD i = 0; i < dwSize;) {
+    // Eight ASCII bytes at a time while they last.
+    uint64_t block;
+    if (dwSize - i >= 8 && (memcpy(&block, pByte + i, 8), (block & 0x8080808080808080ull) == 0)) {
+      for (int k = 0; k < 8; k++) text[out + k] = static_cast<WCHAR>(pByte[i + k]);
+      out += 8;
+      i += 8;
+      continue;
+    }
+    if (pByte[i] < 0x80) {
+      text[out++] = static_cast<WCHAR>(pByte[i++]);
+      continue;
+    }
+    DWORD run = i;
+    while (i < dwSize && pByte[i] >= 0x80) ++i;
+    int cch = ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<LPCSTR>(pByte + run), static_cast<int>(i - run),
+                                    text + out, static_cast<int>(dwSize - out));
+    if (cch <= 0) {
+      free(text);
+      return nullptr;
+    }
+    out += static_cast<size_t>(cch);
+  }
+  text[out] = 0;
+  return text;
+}
+
+// UTF-16 in either byte order into WCHAR units: copied where WCHAR is
+// 16 bits, combined from surrogate pairs where it is 32. Lone surrogates
+// become the replacement character. The caller's bytes stay untouched.
+LPWSTR DecodeUtf16(const BYTE* pByte, size_t units, bool bigEndian) {
+  auto text = static_cast<LPWSTR>(malloc((units + 1) * sizeof(WCHAR)));
+  if (text == nullptr) return nullptr;
+  auto unit = [&](size_t i) -> unsigned {
+    unsigned a = pByte[2 * i], b = pByte[2 * i + 1];
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  size_t out = 0;
+  for (size_t i = 0; i < units; ++i) {
+    unsigned u = unit(i);
+    if constexpr (sizeof(WCHAR) == 2) {
+      text[out++] = static_cast<WCHAR>(u);
+    } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+      text[out++] = static_cast<WCHAR>(0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      text[out++] = static_cast<WCHAR>(0xFFFD);
+    } else {
+      text[out++] = static_cast<WCHAR>(u);
+    }
+  }
+  text[out] = 0;
+  return text;
+}
+
+}  // namespace
+
+CMarkup::CMarkup(LPCWSTR pstrXML) {
+  if (pstrXML != nullptr) Load(pstrXML);
+}
+
+CMarkup::~CMarkup() { Release(); }
+
+bool CMarkup::IsValid() const { return m_pElements != nullptr; }
+
+void CMarkup::SetPreserveWhitespace(bool bPreserve) { m_bPreserveWhitespace = bPreserve; }
+
+bool CMarkup::Load(LPCWSTR pstrXML) {
+  Release();
+  ClearError();
+  if (pstrXML == nullptr) return false;
+  size_t cch = wcslen(pstrXML);
+  m_pstrXML = static_cast<LPWSTR>(malloc((cch + 1) * sizeof(WCHAR)));
+  if (m_pstrXML == nullptr) return _Failed(L"Out of memory");
+  wmemcpy(m_pstrXML, pstrXML, cch + 1);
+  bool bRes = _Parse();
+  if (!bRes) Release();
+  return bRes;
+}
+
+bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding) {
+  Release();
+  ClearError();
+  if (dwSize > kMaxDocumentBytes) return _Failed(L"File too large");
+  if (pByte == nullptr && dwSize > 0) return false;
+
+  if (encoding == XMLFILE_ENCODING_UTF8) {
+    if (dwSize >= 3 && pByte[0] == 0xEF && pByte[1] == 0xBB && pByte[2] == 0xBF) {
+      pByte += 3;
+      dwSize -= 3;
+    }
+    m_pstrXML = DecodeUtf8(pByte, dwSize);
+  } else if (encoding == XMLFILE_ENCODING_ANSI) {
+    m_pstrXML = DecodeMultiByte(CP_ACP, pByte, dwSize);
+  } else if (encoding == XMLFILE_ENCODING_UNICODE) {
+    // Without a byte-order mark the text is read as little-endian, the
+    // order Windows writes.
+    bool bigEndian = false;
+    if (dwSize >= 2 && ((pByte[0] == 0xFF && pByte[1] == 0xFE) || (pByte[0] == 0xFE && pByte[1] == 0xFF))) {
+      bigEndian = pByte[0] == 0xFE;
+      pByte += 2;
+      dwSize -= 2;
+    }
+    m_pstrXML = DecodeUtf16(pByte, dwSize / 2, bigEndian);
+  } else {
+    return false;
+  }
+  if (m_pstrXML == nullptr) return _Failed(L"Out of memory");
+
+  bool bRes = _Parse();
+  if (!bRes) Release();
+  return bRes;
+}
+
+void CMarkup::Release() {
+  free(m_pstrXML);
+  free(m_pElements);
+  m_pstrXML = nullptr;
+  m_pElements = nullptr;
+  m_nElements = 0;
+}
+
+void CMarkup::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const {
+  if (pstrMessage != nullptr) wcsncpy(pstrMessage, m_szErrorMsg, cchMax);
+}
+
+void CMarkup::GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const {
+  if (pstrSource != nullptr) wcsncpy(pstrSource, m_szErrorXML, cchMax);
+}
+
+CMarkupNode CMarkup::GetRoot() {
+  if (m_nElements < 2) return CMarkupNode();
+  return CMarkupNode(this, 1);
+}
+
+void CMarkup::ClearError() {
+  m_szErrorMsg[0] = 0;
+  m_szErrorXML[0] = 0;
+}
+
+bool CMarkup::_Failed(LPCWSTR pstrError, LPCWSTR pstrLocation) {
+  const size_t cchMsg = sizeof(m_szErrorMsg) / sizeof(WCHAR) - 1;
+  const size_t cchXml = sizeof(m_szErrorXML) / sizeof(WCHAR) - 1;
+  wcsncpy(m_szErrorMsg, pstrError, cchMsg);
+  m_szErrorMsg[cchMsg] = 0;
+  wcsncpy(m_szErrorXML, pstrLocation != nullptr ? pstrLocation : L"", cchXml);
+  m_szErrorXML[cchXml] = 0;
+  return false;
+}
+
+CMarkup::XMLELEMENT* CMarkup::_ReserveElement() {
+  if (m_nElements == 0) m_nReservedElements = 0;
+  if (m_nElements >= m_nReservedElements) {
+    ULONG nReserved = m_nReservedElements + m_nReservedElements / 2 + kFirstReserve;
+    if (nReserved < m_nReservedElements) return nullptr;  // the 32-bit count would wrap
+    auto table = static_cast<XMLELEMENT*>(realloc(m_pElements, static_cast<size_t>(nReserved) * sizeof(XMLELEMENT)));
+    if (table == nullptr) return nullptr;
+    m_pElements = table;
+    m_nReservedElements = nReserved;
+  }
+  return &m_pElements[m_nElements++];
+}
+
+// The document is a sequence of sibling elements, each of which may hold
+// another such sequence. Open elements wait on an explicit stack rather
+// than the call stack, so deep nesting cannot exhaust the thread's stack.
+bool CMarkup::_Parse() {
+  if (_ReserveElement() == nullptr) return _Failed(L"Out of memory");  // record 0: index 0 means "none"
+  ClearError();
+
+  struct OpenElement {
+    ULONG iElement;
+    LPCWSTR pstrName;
+    LPWSTR pstrNameEnd;
+    LPWSTR pstrDest;
+  };
+  std::vector<OpenElement> open;
+
+  LPWSTR pstrText = m_pstrXML;
+  ULONG iParent = 0;    // parent of the current sequence
+  ULONG iPrevious = 0;  // last element of the current sequence
+  bool sequenceEnds = false;
+  _SkipWhitespace(pstrText);
+  for (;;) {
+    if (!sequenceEnds) {
+      if (*pstrText == 0 && iParent <= 1) {
+        sequenceEnds = true;
+      } else {
+        _SkipWhitespace(pstrText);
+        if (*pstrText != L'<') return _Failed(L"Expected start tag", pstrText);
+        if (pstrText[1] == L'/') sequenceEnds = true;
+      }
+    }
+    if (sequenceEnds) {
+      // Back to the element whose children these were: its end tag.
+      sequenceEnds = false;
+      if (open.empty()) return true;
+      OpenElement el = open.back();
+      open.pop_back();
+      iParent = m_pElements[el.iElement].iParent;
+      iPrevious = el.iElement;
+      if (!_CloseElement(pstrText, el.pstrName, el.pstrNameEnd, el.pstrDest)) return false;
+      continue;
+    }
+
+    *pstrText++ = 0;
+    _SkipWhitespace(pstrText);
+    // Comments, declarations and processing instructions are skipped.
+    if (*pstrText == L'!' || *pstrText == L'?') {
+      WCHAR ch = *pstrText == L'!' ? L'-' : L'?';
+      while (*pstrText != 0 && !(pstrText[0] == ch && pstrText[1] == L'>')) ++pstrText;
+      if (*pstrText != 0) pstrText += 2;
+      _SkipWhitespace(pstrText);
+      continue;
+    }
+
+    XMLELEMENT* pEl = _ReserveElement();
+    if (pEl == nullptr) return _Failed(L"Out of memory", pstrText);
+    ULONG iPos = static_cast<ULONG>(pEl - m_pElements);
+    pEl->iStart = static_cast<ULONG>(pstrText - m_pstrXML);
+    pEl->iParent = iParent;
+    pEl->iNext = pEl->iChild = 0;
+    pEl->iData = pEl->iStart;
+    if (iPrevious != 0)
+      m_pElements[iPrevious].iNext = iPos;
+    else if (iParent > 0)
+      m_pElements[iParent].iChild = iPos;
+    iPrevious = iPos;
+
+    LPCWSTR pstrName = pstrText;
+    _SkipIdentifier(pstrText);
+    LPWSTR pstrNameEnd = pstrText;
+    if (*pstrText == 0) return _Failed(L"Error parsing element name", pstrText);
+    if (!_ParseAttributes(pstrText)) return false;
+    _SkipWhitespace(pstrText);
+
+    if (pstrText[0] == L'/' && pstrText[1] == L'>') {
+      m_pElements[iPos].iData = static_cast<ULONG>(pstrText - m_pstrXML);
+      *pstrText = 0;
+      pstrText += 2;
+      *pstrNameEnd = 0;
+      _SkipWhitespace(pstrText);
+      continue;
+    }
+    if (*pstrText != L'>') return _Failed(L"Expected start-tag closing", pstrText);
+    m_pElements[iPos].iData = static_cast<ULONG>(++pstrText - m_pstrXML);
+    LPWSTR pstrDest = pstrText;
+    _ParseData(pstrText, pstrDest, L'<');
+    // Where entities shortened the text it can be ended now; otherwise
+    // its end is the '<', which gets its terminator below.
+    if (pstrDest < pstrText) *pstrDest = 0;
+    if (*pstrText == 0 && iParent <= 1) {
+      *pstrNameEnd = 0;
+      sequenceEnds = true;
+      continue;
+    }
+    if (*pstrText != L'<') return _Failed(L"Expected end-tag start", pstrText);
+    if (pstrText[1] != L'/') {
+      try {
+        open.push_back({iPos, pstrName, pstrNameEnd, pstrDest});
+      } catch (const std::bad_alloc&) {
+        return _Failed(L"Out of memory", pstrText);
+      }
+      iParent = iPos;
+      iPrevious = 0;
+      continue;
+    }
+    if (!_CloseElement(pstrText, pstrName, pstrNameEnd, pstrDest)) return false;
+  }
+}
+
+// At an element's end tag, or at the end of the text when it has none.
+bool CMarkup::_CloseElement(LPWSTR& pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest) {
+  if (pstrText[0] == L'<' && pstrText[1] == L'/') {
+    *pstrDest = 0;
+    *pstrText = 0;
+    pstrText += 2;
+    _SkipWhitespace(pstrText);
+    size_t cchName = static_cast<size_t>(pstrNameEnd - pstrName);
+    if (wcsncmp(pstrText, pstrName, cchName) != 0) return _Failed(L"Unmatched closing tag", pstrText);
+    pstrText += cchName;
+    _SkipWhitespace(pstrText);
+    // Never step over the document's terminator.
+    if (*pstrText == 0) return _Failed(L"Unmatched closing tag", pstrText);
+    if (*pstrText++ != L'>') return _Failed(L"Unmatched closing tag", pstrText);
+  }
+  *pstrNameEnd = 0;
+  _SkipWhitespace(pstrText);
+  return true;
+}
+
+bool CMarkup::_ParseAttributes(LPWSTR& pstrText) {
+  if (*pstrText == L'>') return true;
+  *pstrText++ = 0;
+  for (;;) {
+    _SkipWhitespace(pstrText);
+    if (*pstrText == 0 || *pstrText == L'>' || *pstrText == L'/') return true;
+    _SkipIdentifier(pstrText);
+    LPWSTR pstrIdentifierEnd = pstrText;
+    _SkipWhitespace(pstrText);
+    if (*pstrText != L'=') return _Failed(L"Error while parsing attributes", pstrText);
+    *pstrText++ = L' ';
+    *pstrIdentifierEnd = 0;
+    _SkipWhitespace(pstrText);
+    if (*pstrText == 0) return _Failed(L"Expected attribute value", pstrText);
+    if (*pstrText++ != L'"') return _Failed(L"Expected attribute value", pstrText);
+    LPWSTR pstrDest = pstrText;
+    _ParseData(pstrText, pstrDest, L'"');
+    if (*pstrText == 0) return _Failed(L"Error while parsing attribute string", pstrText);
+    *pstrDest = 0;
+    if (pstrText != pstrDest) *pstrText = L' ';
+    pstrText++;
+  }
+}
+
+void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
+  // Until the first entity or collapsed blank the text stays where it is.
+  if (pstrDest == pstrText) {
+    while (*pstrText > L'&' && *pstrText != cEnd) ++pstrText;
+    pstrDest = pstrText;
+  }
+  while (*pstrText != 0 && *pstrText != cEnd) {
+    // Zero, blank and '&' all sort below '&' + 1; most text does not.
+    if (*pstrText > L'&') {
+      *pstrDest++ = *pstrText++;
+    } else if (*pstrText == L'&') {
+      _ParseMetaChar(++pstrText, pstrDest);
+    } else if (*pstrText == L' ') {
+      *pstrDest++ = *pstrText++;
+      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
+    } else {
+      *pstrDest++ = *pstrText++;
+    }
+  }
+  // Blanks over what the copy left behind, so that attribute mapping can
+  // walk across a shortened value. The first position is the caller's,
+  // for the terminator.
+  for (LPWSTR pstrFill = pstrDest + 1; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
+}
+
+void CMarkup::_ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest) {
+  static const struct {
+    const wchar_t* name;
+    size_t length;
+    WCHAR ch;
+  } kEntities[] = {{L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''}};
+  for (const auto& entity : kEntities) {
+    if (wcsncmp(pstrText, entity.name, entity.length) == 0) {
+      *pstrDest++ = entity.ch;
+      pstrText += entity.length;
+      return;
+    }
+  }
+  *pstrDest++ = L'&';
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,88 @@
+// A parsed skin document. The text is parsed in place into one buffer:
+// terminators are written into it so that every element name, attribute
+// name, attribute value and element text is a zero-terminated string
+// there, and a flat table of elements points into it.
+//
+// The dialect is narrow: no DTD, no CDATA, no numeric character
+// references, double-quoted attribute values only. Comments end at the
+// first "->". Text after a child element is not kept. At the end of the
+// text, missing end tags are tolerated for top-level elements and for
+// elements directly inside the first one.
+#pragma once
+
+#include "Win32.h"
+#include "markup/CMarkupNode.h"
+
+namespace SkinUI {
+
+enum {
+  XMLFILE_ENCODING_UTF8 = 0,
+  XMLFILE_ENCODING_UNICODE = 1,  // UTF-16 with a byte-order mark
+  XMLFILE_ENCODING_ANSI = 2,     // the system ANSI code page
+};
+
+class CMarkup {
+  friend class CMarkupNode;
+
+ public:
+  static constexpr DWORD kMaxDocumentBytes = 4 * 1024 * 1024;
+
+  explicit CMarkup(LPCWSTR pstrXML = nullptr);
+  CMarkup(const CMarkup&) = delete;
+  CMarkup& operator=(const CMarkup&) = delete;
+  ~CMarkup();
+
+  bool Load(LPCWSTR pstrXML);
+  bool LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding = XMLFILE_ENCODING_UTF8);
+  void Release();
+  bool IsValid() const;
+
+  void SetPreserveWhitespace(bool bPreserve = true);
+  void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
+  void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
+
+  CMarkupNode GetRoot();
+
+ private:
+  typedef struct tagXMLELEMENT {
+    ULONG iStart;
+    ULONG iChild;
+    ULONG iNext;
+    ULONG iParent;
+    ULONG iData;
+  } XMLELEMENT;
+
+  bool _Parse();
+  XMLELEMENT* _ReserveElement();
+  // Every unit from 1 to 32 is whitespace.
+  template <typename Text>
+  static void _SkipWhitespace(Text& pstr) {
+    while (*pstr > 0 && *pstr <= 32) ++pstr;
+  }
+  // Letters and digits of all scripts, '_' and ':'.
+  static void _SkipIdentifier(LPWSTR& pstr) {
+    for (;; ++pstr) {
+      WCHAR ch = *pstr;
+      if ((ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'_' ||
+          ch == L':')
+        continue;
+      if (ch < 128 || !::IsCharAlphaNumericW(ch)) return;
+    }
+  }
+  bool _ParseAttributes(LPWSTR& pstrText);
+  bool _CloseElement(LPWSTR& pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest);
+  void _ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
+  static void _ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest);
+  bool _Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = nullptr);
+  void ClearError();
+
+  LPWSTR m_pstrXML = nullptr;
+  XMLELEMENT* m_pElements = nullptr;
+  ULONG m_nElements = 0;
+  ULONG m_nReservedElements = 0;
+  WCHAR m_szErrorMsg[100] = {};
+  WCHAR m_szErrorXML[50] = {};
+  bool m_bPreserveWhitespace = true;
+};
+
+}  // namespace SkinUI
