@@ -88,21 +88,21 @@ bool FormatTo(std::wstring& out, const wchar_t* format, va_list args) {
     }
     ++p;
 
-    // The C library formats the number; the spec it gets is rebuilt narrow.
+    // The C library formats the number; the conversion it gets is rebuilt narrow.
     auto number = [&](const char* length, auto value) {
-      std::string spec = "%" + flags;
-      if (width >= 0) spec += std::to_string(width);
-      if (precision >= 0) spec += "." + std::to_string(precision);
-      spec += length;
-      spec.push_back(static_cast<char>(conversion));
+      std::string conversionFormat = "%" + flags;
+      if (width >= 0) conversionFormat += std::to_string(width);
+      if (precision >= 0) conversionFormat += "." + std::to_string(precision);
+      conversionFormat += length;
+      conversionFormat.push_back(static_cast<char>(conversion));
       char buffer[512];
-      int n = snprintf(buffer, sizeof buffer, spec.c_str(), value);
+      int n = snprintf(buffer, sizeof buffer, conversionFormat.c_str(), value);
       if (n < 0) return;
       if (static_cast<size_t>(n) < sizeof buffer) {
         out.append(buffer, buffer + n);
       } else {
         std::string big(static_cast<size_t>(n) + 1, '\0');
-        snprintf(big.data(), big.size(), spec.c_str(), value);
+        snprintf(big.data(), big.size(), conversionFormat.c_str(), value);
         out.append(big.begin(), big.begin() + n);
       }
     };

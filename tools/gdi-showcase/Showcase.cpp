@@ -1,6 +1,6 @@
-// gdi-specimen [out.png]: draws every primitive of the drawing layer and a
+// gdi-showcase [out.png]: draws every primitive of the drawing layer and a
 // few texts (Latin and Chinese, each alignment, ellipsis, wrapping) into a
-// PNG (default gdi-specimen.png) for a person to look at. Each panel is
+// PNG (default gdi-showcase.png) for a person to look at. Each panel is
 // labelled with what it shows.
 #include <cairo.h>
 
@@ -309,7 +309,7 @@ void GdiplusText(Panel p, HFONT hfont) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* out = argc > 1 ? argv[1] : "gdi-specimen.png";
+  const char* out = argc > 1 ? argv[1] : "gdi-showcase.png";
   ULONG_PTR token;
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&token, &input, nullptr);
@@ -343,9 +343,9 @@ int main(int argc, char** argv) {
   DeleteObject(bitmap);
   Gdiplus::GdiplusShutdown(token);
   if (status != CAIRO_STATUS_SUCCESS) {
-    std::fprintf(stderr, "gdi-specimen: cannot write %s: %s\n", out, cairo_status_to_string(status));
+    std::fprintf(stderr, "gdi-showcase: cannot write %s: %s\n", out, cairo_status_to_string(status));
     return 1;
   }
-  std::printf("gdi-specimen: wrote %s\n", out);
+  std::printf("gdi-showcase: wrote %s\n", out);
   return 0;
 }
