@@ -14,8 +14,6 @@
 #include "kernel/Text.h"
 #include "win32/Errors.h"
 
-using platform::kernel::Utf8ToWide;
-using platform::kernel::WideToUtf8;
 
 namespace {
 
@@ -148,20 +146,30 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
   }
   // -1: up to and including the terminator.
   size_t size = cbMultiByte < 0 ? strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
-  std::string_view bytes(lpMultiByteStr, size);
-  bool invalid = false;
-  std::wstring wide = page == CP_UTF8 ? Utf8ToWide(bytes, &invalid) : GbkToWide(bytes, &invalid);
+  const bool measure = cchWideChar == 0;
+  const size_t capacity = static_cast<size_t>(cchWideChar);
+  size_t count = 0;
+  bool invalid;
+  if (page == CP_UTF8) {
+    // Straight into the caller's buffer, never past its end.
+    invalid = platform::kernel::DecodeUtf8(lpMultiByteStr, size, [&](wchar_t c) {
+      if (!measure && count < capacity) lpWideCharStr[count] = c;
+      ++count;
+    });
+  } else {
+    std::wstring wide = GbkToWide(std::string_view(lpMultiByteStr, size), &invalid);
+    count = wide.size();
+    if (!measure && count <= capacity) memcpy(lpWideCharStr, wide.data(), count * sizeof(wchar_t));
+  }
   if (invalid && (dwFlags & MB_ERR_INVALID_CHARS)) {
     SetLastError(ERROR_NO_UNICODE_TRANSLATION);
     return 0;
   }
-  if (cchWideChar == 0) return static_cast<int>(wide.size());
-  if (wide.size() > static_cast<size_t>(cchWideChar)) {
+  if (!measure && count > capacity) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  memcpy(lpWideCharStr, wide.data(), wide.size() * sizeof(wchar_t));
-  return static_cast<int>(wide.size());
+  return static_cast<int>(count);
 }
 
 int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
@@ -182,33 +190,37 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
     return 0;
   }
   size_t count = cchWideChar < 0 ? wcslen(lpWideCharStr) + 1 : static_cast<size_t>(cchWideChar);
-  std::wstring_view wide(lpWideCharStr, count);
-  std::string out;
+  const bool measure = cbMultiByte == 0;
+  const size_t capacity = static_cast<size_t>(cbMultiByte);
+  size_t size = 0;
   bool usedDefault = false;
   if (page == CP_UTF8) {
-    bool invalid = false;
-    out = WideToUtf8(wide, &invalid);
+    bool invalid = platform::kernel::EncodeUtf8(lpWideCharStr, count, [&](char c) {
+      if (!measure && size < capacity) lpMultiByteStr[size] = c;
+      ++size;
+    });
     if (invalid && (dwFlags & WC_ERR_INVALID_CHARS)) {
       SetLastError(ERROR_NO_UNICODE_TRANSLATION);
       return 0;
     }
   } else {
+    std::string out;
     const char* fallback = lpDefaultChar && *lpDefaultChar ? lpDefaultChar : "?";
-    for (wchar_t wc : wide) {
-      if (!WideCharToGbk(wc, out)) {
+    for (size_t i = 0; i < count; ++i) {
+      if (!WideCharToGbk(lpWideCharStr[i], out)) {
         out.append(fallback, strnlen(fallback, 2));
         usedDefault = true;
       }
     }
+    size = out.size();
+    if (!measure && size <= capacity) memcpy(lpMultiByteStr, out.data(), size);
   }
   if (lpUsedDefaultChar) *lpUsedDefaultChar = usedDefault;
-  if (cbMultiByte == 0) return static_cast<int>(out.size());
-  if (out.size() > static_cast<size_t>(cbMultiByte)) {
+  if (!measure && size > capacity) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  memcpy(lpMultiByteStr, out.data(), out.size());
-  return static_cast<int>(out.size());
+  return static_cast<int>(size);
 }
 
 namespace {
