@@ -2,6 +2,7 @@
 // carets, monitors, layered windows and the tool-tip window class.
 #pragma once
 
+#include "win32/ShowCommands.h"
 #include "win32/Types.h"
 
 // --- Messages ---
@@ -226,20 +227,7 @@
 #define GCLP_HICON (-14)
 #define GCL_STYLE (-26)
 
-// --- ShowWindow ---
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
-#define SW_SHOWMINIMIZED 2
-#define SW_SHOWMAXIMIZED 3
-#define SW_MAXIMIZE 3
-#define SW_SHOWNOACTIVATE 4
-#define SW_SHOW 5
-#define SW_MINIMIZE 6
-#define SW_SHOWMINNOACTIVE 7
-#define SW_SHOWNA 8
-#define SW_RESTORE 9
-#define SW_SHOWDEFAULT 10
+// --- ShowWindow: the SW_ values are in win32/ShowCommands.h ---
 
 // --- SetWindowPos ---
 #define SWP_NOSIZE 0x0001
