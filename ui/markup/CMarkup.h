@@ -10,10 +10,20 @@
 // elements directly inside the first one.
 #pragma once
 
+#include <array>
+
 #include "Win32.h"
 #include "markup/CMarkupNode.h"
 
 namespace SkinUI {
+
+// ASCII units that may stand in an identifier.
+inline constexpr std::array<bool, 128> kIdentifierAscii = [] {
+  std::array<bool, 128> unit{};
+  for (int ch = 0; ch < 128; ch++)
+    unit[ch] = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_' || ch == ':';
+  return unit;
+}();
 
 enum {
   XMLFILE_ENCODING_UTF8 = 0,
@@ -59,14 +69,16 @@ class CMarkup {
   static void _SkipWhitespace(Text& pstr) {
     while (*pstr > 0 && *pstr <= 32) ++pstr;
   }
-  // Letters and digits of all scripts, '_' and ':'.
+  // Letters and digits of all scripts, '_' and ':'. ASCII through a table,
+  // the rest through the platform's classification.
   static void _SkipIdentifier(LPWSTR& pstr) {
     for (;; ++pstr) {
       WCHAR ch = *pstr;
-      if ((ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'_' ||
-          ch == L':')
-        continue;
-      if (ch < 128 || !::IsCharAlphaNumericW(ch)) return;
+      if (ch >= 0 && ch < 128) {
+        if (!kIdentifierAscii[ch]) return;
+      } else if (ch < 128 || !::IsCharAlphaNumericW(ch)) {
+        return;
+      }
     }
   }
   bool _ParseAttributes(LPWSTR& pstrText);
