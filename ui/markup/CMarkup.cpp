@@ -240,6 +240,45 @@ CMarkup::XMLELEMENT* CMarkup::_ReserveElement() {
   return &m_pElements[m_nElements++];
 }
 
+// Most values and texts hold neither an entity nor a blank to collapse:
+// they are scanned here, inline in the callers, and stay where they are.
+inline void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
+  // Zero, blank, '"' and '&' all sort below '&' + 1; most text does not.
+  if (pstrDest == pstrText) {
+    for (;; ++pstrText) {
+      WCHAR ch = *pstrText;
+      if (ch > L'&') {
+        if (ch == cEnd) break;
+      } else if (ch == 0 || ch == L'&' || ch == cEnd || (ch == L' ' && !m_bPreserveWhitespace)) {
+        break;
+      }
+    }
+    pstrDest = pstrText;
+    if (*pstrText == 0 || *pstrText == cEnd) return;
+  }
+  _CopyData(pstrText, pstrDest, cEnd);
+}
+
+// From the first entity or collapsed blank on, the text moves down.
+void CMarkup::_CopyData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
+  while (*pstrText != 0 && *pstrText != cEnd) {
+    if (*pstrText > L'&') {
+      *pstrDest++ = *pstrText++;
+    } else if (*pstrText == L'&') {
+      _ParseMetaChar(++pstrText, pstrDest);
+    } else if (*pstrText == L' ') {
+      *pstrDest++ = *pstrText++;
+      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
+    } else {
+      *pstrDest++ = *pstrText++;
+    }
+  }
+  // Blanks over what the copy left behind, so that attribute mapping can
+  // walk across a shortened value. The first position is the caller's,
+  // for the terminator.
+  for (LPWSTR pstrFill = pstrDest + 1; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
+}
+
 // The document is a sequence of sibling elements, each of which may hold
 // another such sequence. Open elements wait on an explicit stack rather
 // than the call stack, so deep nesting cannot exhaust the thread's stack.
@@ -390,38 +429,6 @@ bool CMarkup::_ParseAttributes(LPWSTR& pstrText) {
     if (pstrText != pstrDest) *pstrText = L' ';
     pstrText++;
   }
-}
-
-void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
-  // Until the first entity or collapsed blank the text stays where it is.
-  // Zero, blank, '"' and '&' all sort below '&' + 1; most text does not.
-  if (pstrDest == pstrText) {
-    for (;; ++pstrText) {
-      WCHAR ch = *pstrText;
-      if (ch > L'&') {
-        if (ch == cEnd) break;
-      } else if (ch == 0 || ch == L'&' || ch == cEnd || (ch == L' ' && !m_bPreserveWhitespace)) {
-        break;
-      }
-    }
-    pstrDest = pstrText;
-  }
-  while (*pstrText != 0 && *pstrText != cEnd) {
-    if (*pstrText > L'&') {
-      *pstrDest++ = *pstrText++;
-    } else if (*pstrText == L'&') {
-      _ParseMetaChar(++pstrText, pstrDest);
-    } else if (*pstrText == L' ') {
-      *pstrDest++ = *pstrText++;
-      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
-    } else {
-      *pstrDest++ = *pstrText++;
-    }
-  }
-  // Blanks over what the copy left behind, so that attribute mapping can
-  // walk across a shortened value. The first position is the caller's,
-  // for the terminator.
-  for (LPWSTR pstrFill = pstrDest + 1; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
 }
 
 void CMarkup::_ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest) {
