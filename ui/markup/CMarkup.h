@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <type_traits>
 
 #include "Win32.h"
 #include "markup/CMarkupNode.h"
@@ -74,8 +75,10 @@ class CMarkup {
   static void _SkipIdentifier(LPWSTR& pstr) {
     for (;; ++pstr) {
       WCHAR ch = *pstr;
-      if (ch >= 0 && ch < 128) {
-        if (!kIdentifierAscii[ch]) return;
+      // Unsigned, so that a negative 32-bit unit is not taken for ASCII.
+      auto unit = static_cast<std::make_unsigned_t<WCHAR>>(ch);
+      if (unit < 128) {
+        if (!kIdentifierAscii[unit]) return;
       } else if (ch < 128 || !::IsCharAlphaNumericW(ch)) {
         return;
       }

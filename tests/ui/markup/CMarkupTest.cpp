@@ -336,6 +336,21 @@ TEST(CMarkup, NamesMayUseLettersOfAllScripts) {
   EXPECT_STREQ(m.GetRoot().GetAttributeValue(L"ns:id_1"), L"2");
 }
 
+// A unit outside the ASCII table ends a name like any other non-letter,
+// also one that is negative as a 32-bit wchar_t.
+TEST(CMarkup, NamesEndAtUnitsOutsideTheTable) {
+  for (wchar_t unit : {static_cast<wchar_t>(-5), static_cast<wchar_t>(0x2603)}) {
+    std::wstring doc = std::wstring(L"<a") + unit + L" b" + unit + L"=\"1\" />";
+    CMarkup m;
+    EXPECT_FALSE(m.Load(doc.c_str()));
+    EXPECT_EQ(Message(m), L"Error while parsing attributes");
+    doc = std::wstring(L"<a") + unit + L" b=\"1\" />";
+    ASSERT_TRUE(m.Load(doc.c_str()));
+    EXPECT_STREQ(m.GetRoot().GetName(), L"a");
+    EXPECT_STREQ(m.GetRoot().GetAttributeValue(L"b"), L"1");
+  }
+}
+
 TEST(CMarkup, ReloadsAndReleases) {
   CMarkup m;
   ASSERT_TRUE(m.Load(L"<first />"));
