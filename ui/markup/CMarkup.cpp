@@ -28,38 +28,79 @@ LPWSTR DecodeMultiByte(UINT codePage, const BYTE* pByte, DWORD dwSize) {
   return text;
 }
 
-// UTF-8 in one pass: ASCII bytes are widened here and only the runs of other
-// bytes go through the code-page conversion. That is exact, because a
-// multi-byte sequence never contains an ASCII byte; skins are mostly ASCII.
-// The buffer is sized for the worst case, one unit per byte.
+// One well-formed UTF-8 sequence at p (its first byte is not ASCII) into
+// out; returns its length, or 0 when it is malformed, overlong, a surrogate,
+// beyond U+10FFFF, or needs a surrogate pair in a 16-bit WCHAR. Those are
+// left to the code-page conversion, which owns the replacement rules.
+inline int DecodeSequence(const BYTE* p, const BYTE* end, WCHAR* out) {
+  unsigned b0 = p[0];
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    if (end - p < 2 || (p[1] & 0xC0) != 0x80) return 0;
+    *out = static_cast<WCHAR>((b0 & 0x1F) << 6 | (p[1] & 0x3F));
+    return 2;
+  }
+  if (b0 >= 0xE0 && b0 <= 0xEF) {
+    if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) return 0;
+    unsigned c = (b0 & 0x0F) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3F);
+    if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    *out = static_cast<WCHAR>(c);
+    return 3;
+  }
+  if (sizeof(WCHAR) >= 4 && b0 >= 0xF0 && b0 <= 0xF4) {
+    if (end - p < 4 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80 || (p[3] & 0xC0) != 0x80) return 0;
+    unsigned c = (b0 & 0x07) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3F);
+    if (c < 0x10000 || c > 0x10FFFF) return 0;
+    *out = static_cast<WCHAR>(c);
+    return 4;
+  }
+  return 0;
+}
+
+// UTF-8 in one pass, straight into the document buffer: ASCII sixteen bytes
+// at a time, well-formed sequences here. A run of non-ASCII bytes holding
+// anything else goes whole through the code-page conversion, which gives the
+// same result as converting the entire text, because a multi-byte sequence
+// never contains an ASCII byte. The buffer is sized for the worst case, one
+// unit per byte.
 LPWSTR DecodeUtf8(const BYTE* pByte, DWORD dwSize) {
   auto text = static_cast<LPWSTR>(malloc((static_cast<size_t>(dwSize) + 1) * sizeof(WCHAR)));
   if (text == nullptr) return nullptr;
-  size_t out = 0;
-  for (DWORD i = 0; i < dwSize;) {
-    // Eight ASCII bytes at a time while they last.
-    uint64_t block;
-    if (dwSize - i >= 8 && (memcpy(&block, pByte + i, 8), (block & 0x8080808080808080ull) == 0)) {
-      for (int k = 0; k < 8; k++) text[out + k] = static_cast<WCHAR>(pByte[i + k]);
-      out += 8;
-      i += 8;
+  const BYTE* p = pByte;
+  const BYTE* const end = pByte + dwSize;
+  LPWSTR out = text;
+  while (p < end) {
+    for (; end - p >= 16; p += 16, out += 16) {
+      uint64_t a, b;
+      memcpy(&a, p, 8);
+      memcpy(&b, p + 8, 8);
+      if (((a | b) & 0x8080808080808080ull) != 0) break;
+      for (int k = 0; k < 16; k++) out[k] = static_cast<WCHAR>(p[k]);
+    }
+    if (p == end) break;
+    if (*p < 0x80) {
+      *out++ = static_cast<WCHAR>(*p++);
       continue;
     }
-    if (pByte[i] < 0x80) {
-      text[out++] = static_cast<WCHAR>(pByte[i++]);
-      continue;
+    const BYTE* run = p;
+    LPWSTR runOut = out;
+    while (p < end && *p >= 0x80) {
+      int n = DecodeSequence(p, end, out);
+      if (n == 0) break;
+      p += n;
+      ++out;
     }
-    DWORD run = i;
-    while (i < dwSize && pByte[i] >= 0x80) ++i;
-    int cch = ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<LPCSTR>(pByte + run), static_cast<int>(i - run),
-                                    text + out, static_cast<int>(dwSize - out));
-    if (cch <= 0) {
-      free(text);
-      return nullptr;
+    if (p < end && *p >= 0x80) {
+      while (p < end && *p >= 0x80) ++p;
+      int cch = ::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<LPCSTR>(run), static_cast<int>(p - run), runOut,
+                                      static_cast<int>(dwSize - (runOut - text)));
+      if (cch <= 0) {
+        free(text);
+        return nullptr;
+      }
+      out = runOut + cch;
     }
-    out += static_cast<size_t>(cch);
   }
-  text[out] = 0;
+  *out = 0;
   return text;
 }
 
@@ -197,6 +238,45 @@ CMarkup::XMLELEMENT* CMarkup::_ReserveElement() {
     m_nReservedElements = nReserved;
   }
   return &m_pElements[m_nElements++];
+}
+
+// Most values and texts hold neither an entity nor a blank to collapse:
+// they are scanned here, inline in the callers, and stay where they are.
+inline void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
+  // Zero, blank, '"' and '&' all sort below '&' + 1; most text does not.
+  if (pstrDest == pstrText) {
+    for (;; ++pstrText) {
+      WCHAR ch = *pstrText;
+      if (ch > L'&') {
+        if (ch == cEnd) break;
+      } else if (ch == 0 || ch == L'&' || ch == cEnd || (ch == L' ' && !m_bPreserveWhitespace)) {
+        break;
+      }
+    }
+    pstrDest = pstrText;
+    if (*pstrText == 0 || *pstrText == cEnd) return;
+  }
+  _CopyData(pstrText, pstrDest, cEnd);
+}
+
+// From the first entity or collapsed blank on, the text moves down.
+void CMarkup::_CopyData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
+  while (*pstrText != 0 && *pstrText != cEnd) {
+    if (*pstrText > L'&') {
+      *pstrDest++ = *pstrText++;
+    } else if (*pstrText == L'&') {
+      _ParseMetaChar(++pstrText, pstrDest);
+    } else if (*pstrText == L' ') {
+      *pstrDest++ = *pstrText++;
+      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
+    } else {
+      *pstrDest++ = *pstrText++;
+    }
+  }
+  // Blanks over what the copy left behind, so that attribute mapping can
+  // walk across a shortened value. The first position is the caller's,
+  // for the terminator.
+  for (LPWSTR pstrFill = pstrDest + 1; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
 }
 
 // The document is a sequence of sibling elements, each of which may hold
@@ -351,45 +431,28 @@ bool CMarkup::_ParseAttributes(LPWSTR& pstrText) {
   }
 }
 
-void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
-  // Until the first entity or collapsed blank the text stays where it is.
-  if (pstrDest == pstrText) {
-    while (*pstrText > L'&' && *pstrText != cEnd) ++pstrText;
-    pstrDest = pstrText;
-  }
-  while (*pstrText != 0 && *pstrText != cEnd) {
-    // Zero, blank and '&' all sort below '&' + 1; most text does not.
-    if (*pstrText > L'&') {
-      *pstrDest++ = *pstrText++;
-    } else if (*pstrText == L'&') {
-      _ParseMetaChar(++pstrText, pstrDest);
-    } else if (*pstrText == L' ') {
-      *pstrDest++ = *pstrText++;
-      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
-    } else {
-      *pstrDest++ = *pstrText++;
-    }
-  }
-  // Blanks over what the copy left behind, so that attribute mapping can
-  // walk across a shortened value. The first position is the caller's,
-  // for the terminator.
-  for (LPWSTR pstrFill = pstrDest + 1; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
-}
-
 void CMarkup::_ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest) {
-  static const struct {
-    const wchar_t* name;
-    size_t length;
-    WCHAR ch;
-  } kEntities[] = {{L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''}};
-  for (const auto& entity : kEntities) {
-    if (wcsncmp(pstrText, entity.name, entity.length) == 0) {
-      *pstrDest++ = entity.ch;
-      pstrText += entity.length;
-      return;
-    }
+  // The five entities, matched unit by unit: the text is terminated, so no
+  // comparison reads past its end.
+  const WCHAR* p = pstrText;
+  WCHAR ch = 0;
+  size_t length = 0;
+  if (p[0] == L'a') {
+    if (p[1] == L'm' && p[2] == L'p' && p[3] == L';')
+      ch = L'&', length = 4;
+    else if (p[1] == L'p' && p[2] == L'o' && p[3] == L's' && p[4] == L';')
+      ch = L'\'', length = 5;
+  } else if (p[0] == L'l' || p[0] == L'g') {
+    if (p[1] == L't' && p[2] == L';') ch = p[0] == L'l' ? L'<' : L'>', length = 3;
+  } else if (p[0] == L'q') {
+    if (p[1] == L'u' && p[2] == L'o' && p[3] == L't' && p[4] == L';') ch = L'"', length = 5;
   }
-  *pstrDest++ = L'&';
+  if (length == 0) {
+    *pstrDest++ = L'&';
+    return;
+  }
+  *pstrDest++ = ch;
+  pstrText += length;
 }
 
 }  // namespace SkinUI

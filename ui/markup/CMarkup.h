@@ -10,10 +10,21 @@
 // elements directly inside the first one.
 #pragma once
 
+#include <array>
+#include <type_traits>
+
 #include "Win32.h"
 #include "markup/CMarkupNode.h"
 
 namespace SkinUI {
+
+// ASCII units that may stand in an identifier.
+inline constexpr std::array<bool, 128> kIdentifierAscii = [] {
+  std::array<bool, 128> unit{};
+  for (int ch = 0; ch < 128; ch++)
+    unit[ch] = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_' || ch == ':';
+  return unit;
+}();
 
 enum {
   XMLFILE_ENCODING_UTF8 = 0,
@@ -59,19 +70,24 @@ class CMarkup {
   static void _SkipWhitespace(Text& pstr) {
     while (*pstr > 0 && *pstr <= 32) ++pstr;
   }
-  // Letters and digits of all scripts, '_' and ':'.
+  // Letters and digits of all scripts, '_' and ':'. ASCII through a table,
+  // the rest through the platform's classification.
   static void _SkipIdentifier(LPWSTR& pstr) {
     for (;; ++pstr) {
       WCHAR ch = *pstr;
-      if ((ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'_' ||
-          ch == L':')
-        continue;
-      if (ch < 128 || !::IsCharAlphaNumericW(ch)) return;
+      // Unsigned, so that a negative 32-bit unit is not taken for ASCII.
+      auto unit = static_cast<std::make_unsigned_t<WCHAR>>(ch);
+      if (unit < 128) {
+        if (!kIdentifierAscii[unit]) return;
+      } else if (ch < 128 || !::IsCharAlphaNumericW(ch)) {
+        return;
+      }
     }
   }
   bool _ParseAttributes(LPWSTR& pstrText);
   bool _CloseElement(LPWSTR& pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest);
   void _ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
+  void _CopyData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
   static void _ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest);
   bool _Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = nullptr);
   void ClearError();

@@ -6,6 +6,17 @@
 
 namespace SkinUI {
 
+namespace {
+
+// Past a zero-terminated name or value and its terminator. Both are short,
+// so a plain loop beats a call to wcslen.
+inline void StepOver(LPCWSTR& pstr) {
+  while (*pstr != 0) ++pstr;
+  ++pstr;
+}
+
+}  // namespace
+
 CMarkupNode::CMarkupNode() = default;
 
 CMarkupNode::CMarkupNode(CMarkup* pOwner, int iPos) : m_iPos(iPos), m_pOwner(pOwner) {}
@@ -74,12 +85,12 @@ void CMarkupNode::_MapAttributes() const {
   const CMarkup::XMLELEMENT& el = m_pOwner->m_pElements[m_iPos];
   LPCWSTR pstr = pstrXML + el.iStart;
   LPCWSTR pstrEnd = pstrXML + el.iData;
-  pstr += wcslen(pstr) + 1;
+  StepOver(pstr);
   while (pstr < pstrEnd) {
     CMarkup::_SkipWhitespace(pstr);
     if (pstr >= pstrEnd) return;
     ULONG iName = static_cast<ULONG>(pstr - pstrXML);
-    pstr += wcslen(pstr) + 1;
+    StepOver(pstr);
     if (pstr >= pstrEnd) return;
     CMarkup::_SkipWhitespace(pstr);
     if (pstr >= pstrEnd || *pstr != L'"') return;
@@ -87,7 +98,7 @@ void CMarkupNode::_MapAttributes() const {
     m_aAttributes[m_nAttributes].iName = iName;
     m_aAttributes[m_nAttributes].iValue = static_cast<ULONG>(pstr - pstrXML);
     if (++m_nAttributes >= kMaxAttributes) return;
-    pstr += wcslen(pstr) + 1;
+    StepOver(pstr);
   }
 }
 

@@ -158,6 +158,27 @@ TEST(CMarkup, DecodesUtf8AsThePlatformDoes) {
   }
 }
 
+// Random mixes of ASCII, well-formed and broken sequences at every alignment
+// of the ASCII fast path; the platform's conversion is the reference.
+TEST(CMarkup, DecodesRandomUtf8AsThePlatformDoes) {
+  static const char* pieces[] = {"a",    "0123456789abcdef", "\xc3\xa9",     "\xe4\xb8\xad", "\xf0\x9f\x98\x80",
+                                 "\x80", "\xc0\x80",        "\xe0\x80\x80", "\xed\xa0\x80", "\xf4\x90\x80\x80",
+                                 "\xe4", "\xf0\x9f",        "\xff",         " ",           "\t"};
+  unsigned seed = 12345;
+  auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 2000; round++) {
+    std::string payload(next() % 20, 'x');
+    for (unsigned n = next() % 12; n > 0; n--) payload += pieces[next() % (sizeof pieces / sizeof *pieces)];
+    std::string doc = std::string("<a v=\"") + payload + "\" />";
+    CMarkup m;
+    ASSERT_TRUE(m.LoadFromMem(reinterpret_cast<const BYTE*>(doc.data()), static_cast<DWORD>(doc.size()))) << payload;
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, payload.data(), static_cast<int>(payload.size()), nullptr, 0);
+    std::wstring expected(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, payload.data(), static_cast<int>(payload.size()), expected.data(), n);
+    ASSERT_EQ(std::wstring(m.GetRoot().GetAttributeValue(L"v")), expected) << payload;
+  }
+}
+
 TEST(CMarkup, ToleratesMissingEndTagsOnlyNearTheTop) {
   struct Case {
     const wchar_t* doc;
@@ -313,6 +334,21 @@ TEST(CMarkup, NamesMayUseLettersOfAllScripts) {
   EXPECT_STREQ(m.GetRoot().GetName(), L"\u7a97\u53e3");
   EXPECT_STREQ(m.GetRoot().GetAttributeValue(L"\u540d\u5b57"), L"x");
   EXPECT_STREQ(m.GetRoot().GetAttributeValue(L"ns:id_1"), L"2");
+}
+
+// A unit outside the ASCII table ends a name like any other non-letter,
+// also one that is negative as a 32-bit wchar_t.
+TEST(CMarkup, NamesEndAtUnitsOutsideTheTable) {
+  for (wchar_t unit : {static_cast<wchar_t>(-5), static_cast<wchar_t>(0x2603)}) {
+    std::wstring doc = std::wstring(L"<a") + unit + L" b" + unit + L"=\"1\" />";
+    CMarkup m;
+    EXPECT_FALSE(m.Load(doc.c_str()));
+    EXPECT_EQ(Message(m), L"Error while parsing attributes");
+    doc = std::wstring(L"<a") + unit + L" b=\"1\" />";
+    ASSERT_TRUE(m.Load(doc.c_str()));
+    EXPECT_STREQ(m.GetRoot().GetName(), L"a");
+    EXPECT_STREQ(m.GetRoot().GetAttributeValue(L"b"), L"1");
+  }
 }
 
 TEST(CMarkup, ReloadsAndReleases) {
