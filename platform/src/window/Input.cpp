@@ -102,17 +102,6 @@ void SetKeyWithSides(WORD vk, bool down) {
   }
 }
 
-WPARAM KeyStateLocked() {
-  const BYTE* k = S().keys;
-  WPARAM mk = 0;
-  if (k[VK_LBUTTON] & 0x80) mk |= MK_LBUTTON;
-  if (k[VK_RBUTTON] & 0x80) mk |= MK_RBUTTON;
-  if (k[VK_MBUTTON] & 0x80) mk |= MK_MBUTTON;
-  if (k[VK_SHIFT] & 0x80) mk |= MK_SHIFT;
-  if (k[VK_CONTROL] & 0x80) mk |= MK_CONTROL;
-  return mk;
-}
-
 const WORD kButtonVk[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
 const UINT kButtonDown[3] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
 constexpr UINT kNonClientOffset = WM_MOUSEMOVE - WM_NCMOUSEMOVE;

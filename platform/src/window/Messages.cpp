@@ -48,17 +48,6 @@ void HandleSent(ThreadQueue& q, std::unique_lock<std::mutex>& lock) {
   if (sent->sender) sent->sender->cv.notify_all();
 }
 
-MSG Make(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  MSG m{};
-  m.hwnd = hwnd;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = GetTickCount();
-  m.pt = S().cursor;
-  return m;
-}
-
 bool TakeFrom(std::deque<MSG>& list, MSG* out, HWND filter, UINT min, UINT max, UINT remove) {
   for (auto it = list.begin(); it != list.end();) {
     if (it->hwnd && !Find(it->hwnd)) {  // its window is gone
@@ -79,7 +68,7 @@ bool TakePaint(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max) {
   for (auto& [hwnd, w] : S().windows) {
     if (w->queue.get() != &q || !w->update || cairo_region_is_empty(w->update)) continue;
     if (!IsVisibleChain(*w) || !Matches(filter, min, max, hwnd, WM_PAINT)) continue;
-    *out = Make(hwnd, WM_PAINT, 0, 0);
+    *out = MakeMessageLocked(hwnd, WM_PAINT, 0, 0);
     return true;
   }
   return false;
@@ -88,7 +77,7 @@ bool TakePaint(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max) {
 bool TakeTimer(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, UINT remove, uint64_t now) {
   for (Timer& t : q.timers) {
     if (t.due > now || !Matches(filter, min, max, t.hwnd, WM_TIMER)) continue;
-    *out = Make(t.hwnd, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc));
+    *out = MakeMessageLocked(t.hwnd, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc));
     if (remove & PM_REMOVE) t.due = now + t.interval;
     return true;
   }
@@ -104,7 +93,7 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, UINT remove, bool wait)
     while (!q.incoming.empty()) HandleSent(q, lock);
     if (TakeFrom(q.posted, out, filter, min, max, remove)) break;
     if (q.quit) {
-      *out = Make(nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0);
+      *out = MakeMessageLocked(nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0);
       if (remove & PM_REMOVE) q.quit = false;
       break;
     }

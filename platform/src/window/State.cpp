@@ -146,7 +146,7 @@ HWND WindowFromPointLocked(POINT screen) {
 
 void Wake(ThreadQueue& q) { q.cv.notify_all(); }
 
-void PostLocked(ThreadQueue& q, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+MSG MakeMessageLocked(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   MSG m{};
   m.hwnd = hwnd;
   m.message = message;
@@ -154,7 +154,11 @@ void PostLocked(ThreadQueue& q, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   m.lParam = lParam;
   m.time = GetTickCount();
   m.pt = S().cursor;
-  q.posted.push_back(m);
+  return m;
+}
+
+void PostLocked(ThreadQueue& q, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  q.posted.push_back(MakeMessageLocked(hwnd, message, wParam, lParam));
   Wake(q);
 }
 
@@ -183,6 +187,10 @@ LRESULT CallWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 WPARAM MouseKeyState() {
   std::lock_guard<std::mutex> lock(Lock());
+  return KeyStateLocked();
+}
+
+WPARAM KeyStateLocked() {
   const BYTE* k = S().keys;
   WPARAM mk = 0;
   if (k[VK_LBUTTON] & 0x80) mk |= MK_LBUTTON;

@@ -180,6 +180,10 @@ bool IsVisibleChain(const Window& w);
 HWND WindowFromPointLocked(POINT screen);
 void Wake(ThreadQueue& q);
 void PostLocked(ThreadQueue& q, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A message stamped with the time and the cursor position.
+MSG MakeMessageLocked(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The MK_ bits of the buttons and modifiers held now.
+WPARAM KeyStateLocked();
 
 // The largest width or height a window gets: its pixels are kept in memory.
 constexpr int kMaxWindowSize = 8192;
