@@ -256,7 +256,12 @@ inline void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) 
     pstrDest = pstrText;
     if (*pstrText == 0 || *pstrText == cEnd) return;
   }
-  _CopyData(pstrText, pstrDest, cEnd);
+  // Through copies, so that the callers' positions are not taken by address
+  // and stay in registers.
+  LPWSTR pstrRead = pstrText, pstrWrite = pstrDest;
+  _CopyData(pstrRead, pstrWrite, cEnd);
+  pstrText = pstrRead;
+  pstrDest = pstrWrite;
 }
 
 // From the first entity or collapsed blank on, the text moves down.
@@ -317,7 +322,8 @@ bool CMarkup::_Parse() {
       open.pop_back();
       iParent = m_pElements[el.iElement].iParent;
       iPrevious = el.iElement;
-      if (!_CloseElement(pstrText, el.pstrName, el.pstrNameEnd, el.pstrDest)) return false;
+      pstrText = _CloseElement(pstrText, el.pstrName, el.pstrNameEnd, el.pstrDest);
+      if (pstrText == nullptr) return false;
       continue;
     }
 
@@ -349,7 +355,8 @@ bool CMarkup::_Parse() {
     _SkipIdentifier(pstrText);
     LPWSTR pstrNameEnd = pstrText;
     if (*pstrText == 0) return _Failed(L"Error parsing element name", pstrText);
-    if (!_ParseAttributes(pstrText)) return false;
+    pstrText = _ParseAttributes(pstrText);
+    if (pstrText == nullptr) return false;
     _SkipWhitespace(pstrText);
 
     if (pstrText[0] == L'/' && pstrText[1] == L'>') {
@@ -383,48 +390,73 @@ bool CMarkup::_Parse() {
       iPrevious = 0;
       continue;
     }
-    if (!_CloseElement(pstrText, pstrName, pstrNameEnd, pstrDest)) return false;
+    pstrText = _CloseElement(pstrText, pstrName, pstrNameEnd, pstrDest);
+    if (pstrText == nullptr) return false;
   }
 }
 
 // At an element's end tag, or at the end of the text when it has none.
-bool CMarkup::_CloseElement(LPWSTR& pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest) {
+// Returns the position after it, or null after recording a failure.
+LPWSTR CMarkup::_CloseElement(LPWSTR pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest) {
   if (pstrText[0] == L'<' && pstrText[1] == L'/') {
     *pstrDest = 0;
     *pstrText = 0;
     pstrText += 2;
     _SkipWhitespace(pstrText);
     size_t cchName = static_cast<size_t>(pstrNameEnd - pstrName);
-    if (wcsncmp(pstrText, pstrName, cchName) != 0) return _Failed(L"Unmatched closing tag", pstrText);
+    if (wcsncmp(pstrText, pstrName, cchName) != 0) {
+      _Failed(L"Unmatched closing tag", pstrText);
+      return nullptr;
+    }
     pstrText += cchName;
     _SkipWhitespace(pstrText);
     // Never step over the document's terminator.
-    if (*pstrText == 0) return _Failed(L"Unmatched closing tag", pstrText);
-    if (*pstrText++ != L'>') return _Failed(L"Unmatched closing tag", pstrText);
+    if (*pstrText == 0) {
+      _Failed(L"Unmatched closing tag", pstrText);
+      return nullptr;
+    }
+    if (*pstrText++ != L'>') {
+      _Failed(L"Unmatched closing tag", pstrText);
+      return nullptr;
+    }
   }
   *pstrNameEnd = 0;
   _SkipWhitespace(pstrText);
-  return true;
+  return pstrText;
 }
 
-bool CMarkup::_ParseAttributes(LPWSTR& pstrText) {
-  if (*pstrText == L'>') return true;
+// Returns the position after the attributes, or null after recording a
+// failure.
+LPWSTR CMarkup::_ParseAttributes(LPWSTR pstrText) {
+  if (*pstrText == L'>') return pstrText;
   *pstrText++ = 0;
   for (;;) {
     _SkipWhitespace(pstrText);
-    if (*pstrText == 0 || *pstrText == L'>' || *pstrText == L'/') return true;
+    if (*pstrText == 0 || *pstrText == L'>' || *pstrText == L'/') return pstrText;
     _SkipIdentifier(pstrText);
     LPWSTR pstrIdentifierEnd = pstrText;
     _SkipWhitespace(pstrText);
-    if (*pstrText != L'=') return _Failed(L"Error while parsing attributes", pstrText);
+    if (*pstrText != L'=') {
+      _Failed(L"Error while parsing attributes", pstrText);
+      return nullptr;
+    }
     *pstrText++ = L' ';
     *pstrIdentifierEnd = 0;
     _SkipWhitespace(pstrText);
-    if (*pstrText == 0) return _Failed(L"Expected attribute value", pstrText);
-    if (*pstrText++ != L'"') return _Failed(L"Expected attribute value", pstrText);
+    if (*pstrText == 0) {
+      _Failed(L"Expected attribute value", pstrText);
+      return nullptr;
+    }
+    if (*pstrText++ != L'"') {
+      _Failed(L"Expected attribute value", pstrText);
+      return nullptr;
+    }
     LPWSTR pstrDest = pstrText;
     _ParseData(pstrText, pstrDest, L'"');
-    if (*pstrText == 0) return _Failed(L"Error while parsing attribute string", pstrText);
+    if (*pstrText == 0) {
+      _Failed(L"Error while parsing attribute string", pstrText);
+      return nullptr;
+    }
     *pstrDest = 0;
     if (pstrText != pstrDest) *pstrText = L' ';
     pstrText++;

@@ -84,8 +84,8 @@ class CMarkup {
       }
     }
   }
-  bool _ParseAttributes(LPWSTR& pstrText);
-  bool _CloseElement(LPWSTR& pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest);
+  LPWSTR _ParseAttributes(LPWSTR pstrText);
+  LPWSTR _CloseElement(LPWSTR pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest);
   void _ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
   void _CopyData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
   static void _ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest);
