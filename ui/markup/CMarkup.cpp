@@ -264,24 +264,30 @@ inline void CMarkup::_ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) 
   pstrDest = pstrWrite;
 }
 
-// From the first entity or collapsed blank on, the text moves down.
+// From the first entity or collapsed blank on, the text moves down. The
+// positions are worked on in locals, which stay in registers.
 void CMarkup::_CopyData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd) {
-  while (*pstrText != 0 && *pstrText != cEnd) {
-    if (*pstrText > L'&') {
-      *pstrDest++ = *pstrText++;
-    } else if (*pstrText == L'&') {
-      _ParseMetaChar(++pstrText, pstrDest);
-    } else if (*pstrText == L' ') {
-      *pstrDest++ = *pstrText++;
-      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
+  LPWSTR pstrRead = pstrText, pstrWrite = pstrDest;
+  while (*pstrRead != 0 && *pstrRead != cEnd) {
+    if (*pstrRead > L'&') {
+      *pstrWrite++ = *pstrRead++;
+    } else if (*pstrRead == L'&') {
+      Entity entity = _ParseMetaChar(++pstrRead);
+      *pstrWrite++ = entity.ch;
+      pstrRead += entity.length;
+    } else if (*pstrRead == L' ') {
+      *pstrWrite++ = *pstrRead++;
+      if (!m_bPreserveWhitespace) _SkipWhitespace(pstrRead);
     } else {
-      *pstrDest++ = *pstrText++;
+      *pstrWrite++ = *pstrRead++;
     }
   }
   // Blanks over what the copy left behind, so that attribute mapping can
   // walk across a shortened value. The first position is the caller's,
   // for the terminator.
-  for (LPWSTR pstrFill = pstrDest + 1; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
+  for (LPWSTR pstrFill = pstrWrite + 1; pstrFill < pstrRead; ++pstrFill) *pstrFill = L' ';
+  pstrText = pstrRead;
+  pstrDest = pstrWrite;
 }
 
 // The document is a sequence of sibling elements, each of which may hold
@@ -463,28 +469,21 @@ LPWSTR CMarkup::_ParseAttributes(LPWSTR pstrText) {
   }
 }
 
-void CMarkup::_ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest) {
-  // The five entities, matched unit by unit: the text is terminated, so no
-  // comparison reads past its end.
+// The entity after a '&': the character it stands for and its length
+// after the '&', or the '&' itself and 0 when it is none of the five.
+CMarkup::Entity CMarkup::_ParseMetaChar(LPCWSTR pstrText) {
+  // Matched unit by unit: the text is terminated, so no comparison reads
+  // past its end.
   const WCHAR* p = pstrText;
-  WCHAR ch = 0;
-  size_t length = 0;
   if (p[0] == L'a') {
-    if (p[1] == L'm' && p[2] == L'p' && p[3] == L';')
-      ch = L'&', length = 4;
-    else if (p[1] == L'p' && p[2] == L'o' && p[3] == L's' && p[4] == L';')
-      ch = L'\'', length = 5;
+    if (p[1] == L'm' && p[2] == L'p' && p[3] == L';') return {L'&', 4};
+    if (p[1] == L'p' && p[2] == L'o' && p[3] == L's' && p[4] == L';') return {L'\'', 5};
   } else if (p[0] == L'l' || p[0] == L'g') {
-    if (p[1] == L't' && p[2] == L';') ch = p[0] == L'l' ? L'<' : L'>', length = 3;
+    if (p[1] == L't' && p[2] == L';') return {p[0] == L'l' ? L'<' : L'>', 3};
   } else if (p[0] == L'q') {
-    if (p[1] == L'u' && p[2] == L'o' && p[3] == L't' && p[4] == L';') ch = L'"', length = 5;
+    if (p[1] == L'u' && p[2] == L'o' && p[3] == L't' && p[4] == L';') return {L'"', 5};
   }
-  if (length == 0) {
-    *pstrDest++ = L'&';
-    return;
-  }
-  *pstrDest++ = ch;
-  pstrText += length;
+  return {L'&', 0};
 }
 
 }  // namespace SkinUI

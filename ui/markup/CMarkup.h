@@ -70,13 +70,16 @@ class CMarkup {
   static void _SkipWhitespace(Text& pstr) {
     while (*pstr > 0 && *pstr <= 32) ++pstr;
   }
-  // Letters and digits of all scripts, '_' and ':'. ASCII through a table,
-  // the rest through the platform's classification.
+  // Letters and digits of all scripts, '_' and ':'. Lower-case letters by
+  // a compare (skin names are mostly made of them, and the loop then waits
+  // on no table load), the rest of ASCII through a table, beyond it through
+  // the platform's classification.
   static void _SkipIdentifier(LPWSTR& pstr) {
     for (;; ++pstr) {
       WCHAR ch = *pstr;
       // Unsigned, so that a negative 32-bit unit is not taken for ASCII.
       auto unit = static_cast<std::make_unsigned_t<WCHAR>>(ch);
+      if (unit - 'a' < 26u) continue;
       if (unit < 128) {
         if (!kIdentifierAscii[unit]) return;
       } else if (ch < 128 || !::IsCharAlphaNumericW(ch)) {
@@ -88,7 +91,11 @@ class CMarkup {
   LPWSTR _CloseElement(LPWSTR pstrText, LPCWSTR pstrName, LPWSTR pstrNameEnd, LPWSTR pstrDest);
   void _ParseData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
   void _CopyData(LPWSTR& pstrText, LPWSTR& pstrDest, WCHAR cEnd);
-  static void _ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest);
+  struct Entity {
+    WCHAR ch;
+    int length;
+  };
+  static Entity _ParseMetaChar(LPCWSTR pstrText);
   bool _Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = nullptr);
   void ClearError();
 
