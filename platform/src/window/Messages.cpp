@@ -122,6 +122,19 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, UINT remove, bool wait)
   return true;
 }
 
+// The queue a timer lives on: its window's thread's, or the caller's for a
+// thread timer. Null, with the error set, for a window that does not exist.
+// Called with the lock held.
+std::shared_ptr<ThreadQueue> TimerQueueLocked(HWND hWnd, std::shared_ptr<ThreadQueue> me) {
+  if (!hWnd) return me;
+  Window* w = Find(hWnd);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  return w->queue;
+}
+
 }  // namespace
 
 void PostQuitLocked(ThreadQueue& q, int code) {
@@ -246,17 +259,9 @@ DWORD WINAPI GetMessagePos() {
 UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
   auto me = CurrentQueue();
   std::lock_guard<std::mutex> lock(Lock());
-  std::shared_ptr<ThreadQueue> q = me;
-  if (hWnd) {
-    Window* w = Find(hWnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
-    }
-    q = w->queue;
-  } else {
-    nIDEvent = ++S().nextThreadTimer;
-  }
+  std::shared_ptr<ThreadQueue> q = TimerQueueLocked(hWnd, me);
+  if (!q) return 0;
+  if (!hWnd) nIDEvent = ++S().nextThreadTimer;
   uElapse = std::clamp<UINT>(uElapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
   uint64_t due = NowMs() + uElapse;
   auto it = std::find_if(q->timers.begin(), q->timers.end(),
@@ -272,15 +277,8 @@ UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC l
 BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
   auto me = CurrentQueue();
   std::lock_guard<std::mutex> lock(Lock());
-  std::shared_ptr<ThreadQueue> q = me;
-  if (hWnd) {
-    Window* w = Find(hWnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return FALSE;
-    }
-    q = w->queue;
-  }
+  std::shared_ptr<ThreadQueue> q = TimerQueueLocked(hWnd, me);
+  if (!q) return FALSE;
   size_t removed = std::erase_if(q->timers, [&](const Timer& t) { return t.hwnd == hWnd && t.id == uIDEvent; });
   if (!removed) SetLastError(ERROR_INVALID_PARAMETER);
   return removed > 0;
