@@ -237,7 +237,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       m_pEventClick = nullptr;
       ReleaseCapture();
       TEventUI event = MakeEvent(UIEVENT_CONTEXTMENU, pClick, pt);
-      event.wKeyState = static_cast<WORD>(wParam);
+      // The message's wParam is a window, not a key state.
+      event.wKeyState = KeyState();
       event.lParam = reinterpret_cast<LPARAM>(pClick);
       if (!send(pClick, event)) return true;
       break;

@@ -90,7 +90,11 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl) {
   if (pControl == nullptr) return;
   if (pControl == m_pEventKey) m_pEventKey = nullptr;
   if (pControl == m_pEventHover) m_pEventHover = nullptr;
-  if (pControl == m_pEventClick) m_pEventClick = nullptr;
+  if (pControl == m_pEventClick) {
+    // Nobody else would let go of the mouse.
+    m_pEventClick = nullptr;
+    if (m_bMouseCapture) ReleaseCapture();
+  }
   if (pControl == m_pFocus) m_pFocus = nullptr;
   KillTimer(pControl);
   auto it = m_mRegisteredNames.find(pControl);

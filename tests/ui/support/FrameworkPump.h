@@ -12,21 +12,26 @@
 
 namespace SkinUI::test {
 
-// Dispatches every message the thread has without waiting; how many.
-inline int Pump() {
-  int count = 0;
+// Dispatches one message if the thread has one; whether it had.
+inline bool PumpOne() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (!CPaintManagerUI::TranslateMessage(&msg)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ++count;
+  if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    ::PostQuitMessage(static_cast<int>(msg.wParam));
+    return false;
   }
+  if (!CPaintManagerUI::TranslateMessage(&msg)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+// Dispatches what the thread has without waiting, at most limit messages
+// (a window that keeps repainting never runs dry); how many.
+inline int Pump(int limit = 10000) {
+  int count = 0;
+  while (count < limit && PumpOne()) ++count;
   return count;
 }
 
@@ -35,7 +40,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
-    if (Pump() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!PumpOne()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
 }

@@ -17,7 +17,10 @@ class TestWindow {
  public:
   static constexpr int kLeft = 100, kTop = 100;
 
-  TestWindow(int width, int height, DWORD exStyle = 0) : m_manager(std::make_unique<CPaintManagerUI>()) {
+  // A top-level window at (kLeft, kTop), or a child window at the origin of
+  // its parent.
+  TestWindow(int width, int height, DWORD exStyle = 0, HWND hWndParent = nullptr)
+      : m_manager(std::make_unique<CPaintManagerUI>()) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
@@ -25,8 +28,10 @@ class TestWindow {
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"SkinUITestWindow";
     ::RegisterClassExW(&wc);
-    m_hWnd = ::CreateWindowExW(exStyle, L"SkinUITestWindow", L"skin-test", WS_POPUP | WS_VISIBLE, kLeft, kTop, width,
-                               height, nullptr, nullptr, nullptr, this);
+    DWORD style = (hWndParent != nullptr ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+    int x = hWndParent != nullptr ? 0 : kLeft, y = hWndParent != nullptr ? 0 : kTop;
+    m_hWnd = ::CreateWindowExW(exStyle, L"SkinUITestWindow", L"skin-test", style, x, y, width, height, hWndParent,
+                               nullptr, nullptr, this);
     m_manager->Init(m_hWnd);
   }
   TestWindow(const TestWindow&) = delete;
@@ -46,14 +51,27 @@ class TestWindow {
   void Attach(CControlUI* root) { m_manager->AttachDialog(root); }
 
   // Input at client coordinates.
-  void MouseMove(int x, int y, DWORD time = 0) { platform::window::test::MouseMove(kLeft + x, kTop + y, time); }
+  void MouseMove(int x, int y, DWORD time = 0) {
+    POINT pt = Screen(x, y);
+    platform::window::test::MouseMove(pt.x, pt.y, time);
+  }
   void Button(int x, int y, bool down, int button = 0, DWORD time = 0) {
-    platform::window::test::MouseButton(button, down, kLeft + x, kTop + y, time);
+    POINT pt = Screen(x, y);
+    platform::window::test::MouseButton(button, down, pt.x, pt.y, time);
   }
   void Click(int x, int y, int button = 0, DWORD time = 0) {
-    platform::window::test::Click(kLeft + x, kTop + y, button, time);
+    POINT pt = Screen(x, y);
+    platform::window::test::Click(pt.x, pt.y, button, time);
   }
-  void Wheel(int delta, int x, int y) { platform::window::test::Wheel(delta, kLeft + x, kTop + y); }
+  void Wheel(int delta, int x, int y) {
+    POINT pt = Screen(x, y);
+    platform::window::test::Wheel(delta, pt.x, pt.y);
+  }
+  POINT Screen(int x, int y) const {
+    POINT pt = {x, y};
+    ::ClientToScreen(m_hWnd, &pt);
+    return pt;
+  }
 
   // The whole window as it was last presented (premultiplied ARGB).
   platform::window::test::Pixels Presented() const {

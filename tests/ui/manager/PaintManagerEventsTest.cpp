@@ -1,0 +1,306 @@
+// Window messages become control events: a headless window, input injected
+// through the test display, and logging controls that write down what
+// reached them and in which order.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "EventLog.h"
+#include "FrameworkPump.h"
+#include "TestWindow.h"
+#include "controls/CHorizontalLayoutUI.h"
+#include "controls/CScrollBarUI.h"
+#include "controls/CVerticalLayoutUI.h"
+
+namespace SkinUI {
+namespace {
+
+using test::EventLog;
+using test::LogControl;
+using test::LogNotifier;
+using test::PumpUntil;
+using test::TestWindow;
+
+// Two halves of a 200 x 100 window: A on the left, B on the right.
+class PaintManagerEvents : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::Pump();
+    window = std::make_unique<TestWindow>(200, 100);
+    root = new CHorizontalLayoutUI;
+    root->SetName(L"root");
+    root->SetDelayedDestroy(false);
+    a = new LogControl(&log, L"A");
+    b = new LogControl(&log, L"B");
+    root->Add(a);
+    root->Add(b);
+    pm().AddNotifier(&notifier);
+    window->Attach(root);
+    ::SetFocus(window->hwnd());
+    window->MouseMove(-50, -50);
+    ASSERT_TRUE(PumpUntil([&] { return log.Count("notify:windowinit:root") == 1; }));
+    log.Clear();
+  }
+  void TearDown() override {
+    window.reset();
+    test::Pump();
+  }
+  CPaintManagerUI& pm() { return window->pm(); }
+  bool Logged(const std::string& line, int times = 1) {
+    return PumpUntil([&] { return log.Count(line) >= times; });
+  }
+
+  EventLog log;
+  LogNotifier notifier{&log};
+  std::unique_ptr<TestWindow> window;
+  CHorizontalLayoutUI* root = nullptr;
+  LogControl* a = nullptr;
+  LogControl* b = nullptr;
+};
+
+TEST_F(PaintManagerEvents, MovingBetweenControlsLeavesOneAndEntersTheOther) {
+  window->MouseMove(50, 50);
+  ASSERT_TRUE(Logged("A:move"));
+  EXPECT_EQ(log.Lines({UIEVENT_MOUSEENTER, UIEVENT_MOUSELEAVE, UIEVENT_MOUSEMOVE}), "A:enter A:move");
+  EXPECT_EQ(log.Last("A:move")->ptMouse.x, 50);
+  log.Clear();
+  window->MouseMove(150, 50);
+  ASSERT_TRUE(Logged("B:move"));
+  EXPECT_EQ(log.Lines({UIEVENT_MOUSEENTER, UIEVENT_MOUSELEAVE, UIEVENT_MOUSEMOVE}), "A:leave B:enter B:move");
+  EXPECT_EQ(log.Last("B:enter")->pSender, b);
+}
+
+TEST_F(PaintManagerEvents, AHeldButtonKeepsTheMovesOnItsControlUntilReleased) {
+  window->MouseMove(50, 50);
+  window->Button(50, 50, true);
+  ASSERT_TRUE(Logged("A:down"));
+  EXPECT_TRUE(pm().IsCaptured());
+  EXPECT_EQ(::GetCapture(), window->hwnd());
+  EXPECT_EQ(pm().GetFocus(), a);
+  log.Clear();
+  window->MouseMove(150, 50);
+  ASSERT_TRUE(Logged("A:move"));
+  EXPECT_EQ(log.Lines({UIEVENT_MOUSEENTER, UIEVENT_MOUSELEAVE, UIEVENT_MOUSEMOVE}), "A:leave B:enter A:move");
+  window->Button(150, 50, false);
+  ASSERT_TRUE(Logged("A:up"));
+  EXPECT_FALSE(pm().IsCaptured());
+  EXPECT_EQ(::GetCapture(), nullptr);
+  log.Clear();
+  window->MouseMove(160, 50);
+  ASSERT_TRUE(Logged("B:move"));
+  EXPECT_EQ(log.Lines({UIEVENT_MOUSEMOVE, UIEVENT_BUTTONUP}), "B:move");
+}
+
+TEST_F(PaintManagerEvents, HoverShowsTheToolTipAndLeavingTheWindowLeavesTheControlAndHidesIt) {
+  a->SetToolTip(L"about A");
+  window->MouseMove(50, 50);
+  ASSERT_TRUE(Logged("A:hover"));
+  HWND tip = pm().GetTooltipWindow();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(tip) != FALSE; }));
+  log.Clear();
+  // A jump straight out of the window, after the hover disarmed tracking.
+  platform::window::test::MouseMove(900, 700);
+  ASSERT_TRUE(Logged("A:leave"));
+  EXPECT_FALSE(::IsWindowVisible(tip));
+  window->MouseMove(150, 50);
+  ASSERT_TRUE(Logged("B:enter"));
+  EXPECT_EQ(log.Count("A:leave"), 1);
+}
+
+TEST_F(PaintManagerEvents, DoubleClickArrivesBetweenTheTwoClicks) {
+  DWORD now = ::GetTickCount();
+  window->Click(50, 50, 0, now);
+  window->Click(50, 50, 0, now + 50);
+  ASSERT_TRUE(Logged("A:up", 2));
+  EXPECT_EQ(log.Lines({UIEVENT_BUTTONDOWN, UIEVENT_BUTTONUP, UIEVENT_DBLCLICK}), "A:down A:up A:dblclick A:up");
+  EXPECT_FALSE(pm().IsCaptured());
+}
+
+TEST_F(PaintManagerEvents, RightClickBringsTheContextMenuToTheClickedControl) {
+  a->SetContextMenuUsed(true);
+  window->Button(50, 50, true, 1);
+  window->Button(50, 50, false, 1);
+  ASSERT_TRUE(Logged("notify:menu:A"));
+  EXPECT_EQ(log.Lines({UIEVENT_RBUTTONDOWN, UIEVENT_CONTEXTMENU}), "A:rdown A:menu");
+  const TEventUI* menu = log.Last("A:menu");
+  EXPECT_EQ(menu->pSender, a);
+  EXPECT_EQ(menu->lParam, reinterpret_cast<LPARAM>(a));
+  EXPECT_EQ(menu->ptMouse.x, 50);
+  EXPECT_EQ(pm().GetFocus(), a);
+  EXPECT_FALSE(pm().IsCaptured());
+}
+
+TEST_F(PaintManagerEvents, ALostCaptureReleasesThePressedControlWithoutAClick) {
+  window->Button(50, 50, true);
+  ASSERT_TRUE(Logged("A:down"));
+  TestWindow other(10, 10);
+  ::SetCapture(other.hwnd());
+  ASSERT_TRUE(Logged("A:up"));
+  POINT at = log.Last("A:up")->ptMouse;
+  EXPECT_FALSE(::PtInRect(&a->GetPos(), at));
+  EXPECT_FALSE(pm().IsCaptured());
+  ::ReleaseCapture();
+  window->Button(50, 50, false);
+  window->MouseMove(60, 50);
+  ASSERT_TRUE(Logged("A:move"));
+  EXPECT_EQ(log.Count("A:up"), 1);
+}
+
+TEST_F(PaintManagerEvents, TimersFireUntilKilled) {
+  ASSERT_TRUE(pm().SetTimer(a, 1, 10));
+  ASSERT_TRUE(Logged("A:timer", 3));
+  EXPECT_EQ(log.Last("A:timer")->wParam, 1u);
+  EXPECT_EQ(log.Last("notify:timer:A")->wParam, 1u);
+  ASSERT_TRUE(pm().KillTimer(a, 1));
+  int fired = log.Count("A:timer");
+  ASSERT_TRUE(pm().SetTimer(b, 2, 10));
+  ASSERT_TRUE(Logged("B:timer", 3));
+  EXPECT_EQ(log.Count("A:timer"), fired);
+  // A killed timer starts again under the same record.
+  EXPECT_TRUE(pm().SetTimer(a, 1, 10));
+  EXPECT_FALSE(pm().SetTimer(a, 1, 10));
+  EXPECT_TRUE(Logged("A:timer", fired + 1));
+}
+
+TEST_F(PaintManagerEvents, ThreeHundredTimerCyclesStealNoOtherControlsTimer) {
+  ASSERT_TRUE(pm().SetTimer(a, 1, 10));
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_TRUE(pm().SetTimer(b, 7, 1000));
+    pm().KillTimer(b);
+  }
+  ASSERT_TRUE(pm().SetTimer(b, 7, 10));
+  ASSERT_TRUE(PumpUntil([&] { return log.Count("A:timer") >= 3 && log.Count("B:timer") >= 3; }));
+  for (const EventLog::Entry& e : log.entries) {
+    if (e.line == "A:timer") {
+      EXPECT_EQ(e.event.wParam, 1u);
+    } else if (e.line == "B:timer") {
+      EXPECT_EQ(e.event.wParam, 7u);
+    }
+  }
+  // A dying control takes its timers with it.
+  root->Remove(a);
+  a = nullptr;
+  int fired = log.Count("B:timer");
+  ASSERT_TRUE(Logged("B:timer", fired + 3));
+}
+
+TEST_F(PaintManagerEvents, QueuedNotificationsArriveBeforeTheNextMessagesFilters) {
+  struct Filter : IMessageFilterUI {
+    EventLog* log;
+    LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool&) override {
+      if (uMsg == WM_APP + 5) log->entries.push_back({"filter", TEventUI{}});
+      return 0;
+    }
+  } filter;
+  filter.log = &log;
+  pm().AddMessageFilter(&filter);
+  pm().SendNotify(a, L"later", 1, 2, true);
+  pm().SendNotify(b, L"orphan", 0, 0, true);
+  EXPECT_EQ(log.Count("notify:later:A"), 0);
+  root->Remove(b);  // its queued notification loses the sender
+  b = nullptr;
+  ::PostMessageW(window->hwnd(), WM_APP + 5, 0, 0);
+  ASSERT_TRUE(Logged("filter"));
+  EXPECT_EQ(log.Lines(), "notify:later:A notify:orphan:null filter");
+  pm().RemoveMessageFilter(&filter);
+}
+
+TEST_F(PaintManagerEvents, WindowInitComesOncePerAttachedTree) {
+  ::InvalidateRect(window->hwnd(), nullptr, FALSE);
+  test::Pump();
+  ::InvalidateRect(window->hwnd(), nullptr, FALSE);
+  test::Pump();
+  EXPECT_EQ(log.Count("notify:windowinit:root"), 0);  // cleared after the first
+  auto* next = new LogControl(&log, L"next");
+  window->Attach(next);
+  a = b = nullptr;
+  root = nullptr;
+  ASSERT_TRUE(Logged("notify:windowinit:next"));
+  ::InvalidateRect(window->hwnd(), nullptr, FALSE);
+  test::Pump();
+  EXPECT_EQ(log.Count("notify:windowinit:next"), 1);
+}
+
+TEST_F(PaintManagerEvents, TheWheelOverAChildScrollsItsLayout) {
+  auto* list = new CVerticalLayoutUI;
+  list->ApplyAttributeList(L"vscrollbar=\"true\" scrollstepsize=\"10\"");
+  for (int i = 0; i < 4; ++i) {
+    auto* row = new LogControl(&log, L"row");
+    row->SetFixedHeight(50);
+    list->Add(row);
+  }
+  window->Attach(list);
+  a = b = nullptr;
+  root = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollRange().cy == 100; }));
+  window->MouseMove(50, 50);
+  window->Wheel(-WHEEL_DELTA, 50, 50);
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == 10; }));
+  window->Wheel(WHEEL_DELTA, 50, 50);
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == 0; }));
+  EXPECT_EQ(log.Last("row:wheel")->wParam, 0u);
+}
+
+// The focus is cleared before the old control hears of it: a handler that
+// moves the focus elsewhere is not called again, and its move stands.
+TEST_F(PaintManagerEvents, AKillFocusHandlerMovingTheFocusDoesNotRecurse) {
+  auto* c = new LogControl(&log, L"C");
+  root->Add(c);
+  pm().SetFocus(a);
+  a->onEvent = [&](LogControl*, TEventUI& e) {
+    if (e.Type == UIEVENT_KILLFOCUS) pm().SetFocus(c);
+    return false;
+  };
+  log.Clear();
+  pm().SetFocus(b);
+  EXPECT_EQ(pm().GetFocus(), c);
+  EXPECT_EQ(log.Count("A:killfocus"), 1);
+  EXPECT_EQ(log.Count("B:setfocus"), 0);
+  EXPECT_EQ(log.Count("C:setfocus"), 1);
+}
+
+TEST_F(PaintManagerEvents, MessagesBeforeAnyTreeFindNothing) {
+  TestWindow bare(120, 80);
+  ::SetFocus(bare.hwnd());
+  bare.MouseMove(10, 10);
+  bare.Click(10, 10);
+  bare.Click(10, 10, 1);
+  bare.Wheel(WHEEL_DELTA, 10, 10);
+  platform::window::test::Tap('A');
+  platform::window::test::Tap(VK_TAB);
+  ::InvalidateRect(bare.hwnd(), nullptr, FALSE);
+  test::Pump();
+  bare.pm().SendNotify(nullptr, L"nobody", 0, 0, true);
+  ::PostMessageW(bare.hwnd(), WM_APP + 5, 0, 0);
+  test::Pump();
+  EXPECT_EQ(bare.pm().GetRoot(), nullptr);
+  EXPECT_EQ(bare.pm().GetFocus(), nullptr);
+}
+
+// A size listener that asks its parent for layout again gets one layout
+// per paint instead of holding the paint forever.
+TEST_F(PaintManagerEvents, ALayoutRequestFromASizeListenerWaitsForTheNextPaint) {
+  static int s_layouts = 0;
+  s_layouts = 0;
+  a->SizeListeners += [](void* p) {
+    ++s_layouts;
+    static_cast<CControlUI*>(p)->NeedParentUpdate();
+    return true;
+  };
+  struct PaintCounter : IMessageFilterUI {
+    int paints = 0;
+    LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool&) override {
+      paints += uMsg == WM_PAINT;
+      return 0;
+    }
+  } counter;
+  pm().AddMessageFilter(&counter);
+  a->NeedUpdate();
+  ASSERT_TRUE(PumpUntil([&] { return s_layouts >= 5; }));
+  EXPECT_LE(s_layouts, counter.paints + 1);
+  pm().RemoveMessageFilter(&counter);
+}
+
+}  // namespace
+}  // namespace SkinUI
