@@ -6,9 +6,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${SECONDS_EACH:-600}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader fuzz_attributes)
 for t in "${targets[@]}"; do
-  case $t in fuzz_zip_reader) seeds=$root/fuzz/seeds/zip ;; *) seeds=$root/fuzz/seeds/markup ;; esac
+  case $t in
+    fuzz_zip_reader) seeds=$root/fuzz/seeds/zip ;;
+    fuzz_attributes) seeds=$root/fuzz/seeds/attributes ;;
+    *) seeds=$root/fuzz/seeds/markup ;;
+  esac
   corpus=$root/fuzz/corpus-${t#fuzz_}
   logs=$root/build/fuzz-logs/$t
   mkdir -p "$corpus" "$logs"
