@@ -81,6 +81,14 @@ std::string Shell(const std::string& command) {
 
 bool Have(const char* tool) { return !Shell(std::string("command -v ") + tool).empty(); }
 
+// One server for the program: the display is chosen once per process.
+const std::string& ServerDisplay() {
+  static Xvfb server;
+  return server.display();
+}
+
+std::string FindWindowId(const std::string& title);
+
 // The same picture on both displays: colour blocks and a line of text.
 std::atomic<int> g_down{0}, g_up{0};
 std::atomic<LPARAM> g_downAt{0};
@@ -115,13 +123,17 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
 }
 
-HWND MakeTestWindow() {
+void RegisterTestClass() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Proc;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = L"X11TestWindow";
   RegisterClassExW(&wc);
+}
+
+HWND MakeTestWindow() {
+  RegisterTestClass();
   return CreateWindowExW(0, L"X11TestWindow", L"x11-window-test", WS_POPUP | WS_VISIBLE, 100, 100, kWidth, kHeight,
                          nullptr, nullptr, nullptr, nullptr);
 }
@@ -196,9 +208,9 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   EXPECT_EQ(headless[50 * kWidth + 120], 0x1428C8u);  // the blue half
   EXPECT_EQ(headless[50 * kWidth + 10], 0xDC1E1Eu);   // the red half
 
-  Xvfb server;
-  ASSERT_FALSE(server.display().empty());
-  setenv("DISPLAY", server.display().c_str(), 1);
+  const std::string& display = ServerDisplay();
+  ASSERT_FALSE(display.empty());
+  setenv("DISPLAY", display.c_str(), 1);
   setenv("PLATFORM_DISPLAY", "x11", 1);
   HWND w = MakeTestWindow();
   ASSERT_TRUE(w);
@@ -218,7 +230,7 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
     test::Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  Display* dpy = XOpenDisplay(server.display().c_str());
+  Display* dpy = XOpenDisplay(display.c_str());
   ASSERT_TRUE(dpy);
   XSync(dpy, False);
   XImage* shot = XGetImage(dpy, static_cast<::Window>(std::stoul(id)), 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
@@ -270,7 +282,7 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   std::string lid = RunPumping("timeout 20 xdotool search --sync --name x11-layered-test");
   if (lid.find('\n') != std::string::npos) lid = lid.substr(0, lid.find('\n'));
   ASSERT_FALSE(lid.empty());
-  Display* probe = XOpenDisplay(server.display().c_str());
+  Display* probe = XOpenDisplay(display.c_str());
   ASSERT_TRUE(probe);
   int count = 0, ordering = 0;
   XRectangle* rects = XShapeGetRectangles(probe, static_cast<::Window>(std::stoul(lid)), ShapeBounding, &count, &ordering);
@@ -285,6 +297,99 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   if (rects) XFree(rects);
   XCloseDisplay(probe);
   DestroyWindow(layered);
+}
+
+std::string FindWindowId(const std::string& title) {
+  std::string id = RunPumping("timeout 20 xdotool search --sync --name " + title);
+  if (id.find('\n') != std::string::npos) id = id.substr(0, id.find('\n'));
+  return id;
+}
+
+// Reads one pixel of an X window, alpha included for a 32-bit window.
+uint32_t PixelOf(const std::string& display, const std::string& id, int x, int y, int* depth) {
+  Display* dpy = XOpenDisplay(display.c_str());
+  if (!dpy) return 0;
+  XSync(dpy, False);
+  auto xid = static_cast<::Window>(std::stoul(id));
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(dpy, xid, &attributes);
+  *depth = attributes.depth;
+  uint32_t pixel = 0;
+  if (XImage* shot = XGetImage(dpy, xid, x, y, 1, 1, AllPlanes, ZPixmap)) {
+    pixel = static_cast<uint32_t>(XGetPixel(shot, 0, 0));
+    XDestroyImage(shot);
+  }
+  XCloseDisplay(dpy);
+  return pixel;
+}
+
+// With a compositing manager a window that becomes layered after it was
+// made (as skinned windows do at their first paint) shows its own alpha,
+// not a shape cut; before that it shows opaque. The test holds the
+// compositing manager's selection itself.
+TEST(X11Test, AWindowMadeLayeredLaterGetsPerPixelAlpha) {
+  if (!Have("Xvfb") || !Have("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing";
+  const std::string& display = ServerDisplay();
+  ASSERT_FALSE(display.empty());
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("PLATFORM_DISPLAY", "x11", 1);
+  Display* manager = XOpenDisplay(display.c_str());
+  ASSERT_TRUE(manager);
+  ::Window owner = XCreateSimpleWindow(manager, DefaultRootWindow(manager), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(manager, XInternAtom(manager, "_NET_WM_CM_S0", False), owner, CurrentTime);
+  XSync(manager, False);
+
+  RegisterTestClass();
+  HWND w = CreateWindowExW(0, L"X11TestWindow", L"x11-late-layered", WS_POPUP | WS_VISIBLE, 400, 300, 40, 40,
+                           nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(w);
+  ASSERT_STREQ(test::BackendName(), "x11");
+  std::string id = FindWindowId("x11-late-layered");
+  ASSERT_FALSE(id.empty());
+  for (int i = 0; i < 20; ++i) {
+    test::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  int depth = 0;
+  uint32_t painted = PixelOf(display, id, 10, 10, &depth);
+  EXPECT_EQ(depth, 32);
+  EXPECT_EQ(painted, 0xFFDC1E1Eu);  // the red half, opaque
+
+  SetWindowLongPtrW(w, GWL_EXSTYLE, GetWindowLongPtrW(w, GWL_EXSTYLE) | WS_EX_LAYERED);
+  BITMAPINFO bi{};
+  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(bits);
+  HGDIOBJ old = SelectObject(mem, dib);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : 0x80008000u;  // top clear, bottom half-green
+  POINT at{400, 300}, src{0, 0};
+  SIZE size{40, 40};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ASSERT_TRUE(UpdateLayeredWindow(w, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA));
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  for (int i = 0; i < 20; ++i) {
+    test::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(PixelOf(display, id, 10, 30, &depth), 0x80008000u);
+  EXPECT_EQ(PixelOf(display, id, 10, 5, &depth), 0u);
+  // Nothing was cut: the transparent pixels stay part of the window.
+  Display* probe = XOpenDisplay(display.c_str());
+  ASSERT_TRUE(probe);
+  int count = 0, ordering = 0;
+  XRectangle* rects = XShapeGetRectangles(probe, static_cast<::Window>(std::stoul(id)), ShapeBounding, &count, &ordering);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(rects[0].width, 40);
+  EXPECT_EQ(rects[0].height, 40);
+  XFree(rects);
+  XCloseDisplay(probe);
+  DestroyWindow(w);
+  XCloseDisplay(manager);
 }
 
 }  // namespace
