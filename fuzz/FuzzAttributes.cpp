@@ -36,6 +36,9 @@ CControlUI* MakeChild(size_t index) {
 
 }  // namespace
 
+// Fontconfig keeps its parsed configuration until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1 || size > 8192) return 0;
   // Each byte is one unit: blanks, quotes, '=' and digits are what matter.
