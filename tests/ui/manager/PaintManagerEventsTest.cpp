@@ -302,5 +302,108 @@ TEST_F(PaintManagerEvents, ALayoutRequestFromASizeListenerWaitsForTheNextPaint) 
   pm().RemoveMessageFilter(&counter);
 }
 
+TEST_F(PaintManagerEvents, ListenersFiltersAndWindowSettings) {
+  // An event listener answering false swallows the event.
+  a->EventListeners += [](void* p) { return static_cast<TEventUI*>(p)->Type != UIEVENT_MOUSEENTER; };
+  window->MouseMove(50, 50);
+  ASSERT_TRUE(Logged("A:move"));
+  EXPECT_EQ(log.Count("A:enter"), 0);
+  // Hiding the focused control clears the focus.
+  pm().SetFocus(a);
+  a->SetVisible(false);
+  EXPECT_EQ(pm().GetFocus(), nullptr);
+  EXPECT_EQ(::SendMessageW(window->hwnd(), WM_ERASEBKGND, 0, 0), 1);
+  pm().SetMinInfo(150, 90);
+  pm().SetMaxInfo(0, 700);
+  MINMAXINFO info = {};
+  info.ptMaxTrackSize = POINT{3000, 3000};
+  ::SendMessageW(window->hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 150);
+  EXPECT_EQ(info.ptMinTrackSize.y, 90);
+  EXPECT_EQ(info.ptMaxTrackSize.x, 3000);
+  EXPECT_EQ(info.ptMaxTrackSize.y, 700);
+}
+
+TEST_F(PaintManagerEvents, FocusNeededLandsOnTheControlAtTheNextPaint) {
+  auto* t1 = new LogControl(&log, L"T1", UIFLAG_TABSTOP);
+  auto* t2 = new LogControl(&log, L"T2", UIFLAG_TABSTOP);
+  root->Add(t1);
+  root->Add(t2);
+  pm().SetFocus(a);
+  pm().SetFocusNeeded(t2);
+  EXPECT_NE(pm().GetFocus(), t2);  // not before the layout
+  ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() == t2; }));
+  EXPECT_EQ(log.Count("A:killfocus"), 1);
+}
+
+TEST_F(PaintManagerEvents, TheScrollBarPagesOnItsTrackAndFollowsItsThumb) {
+  auto* list = new CVerticalLayoutUI;
+  list->ApplyAttributeList(L"vscrollbar=\"true\"");
+  for (int i = 0; i < 4; ++i) list->Add(new LogControl(&log, L"row"));
+  for (int i = 0; i < 4; ++i) list->GetItemAt(i)->SetFixedHeight(50);
+  window->Attach(list);
+  a = b = nullptr;
+  root = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollRange().cy == 100; }));
+  CScrollBarUI* bar = list->GetVerticalScrollBar();
+  EXPECT_EQ(bar->GetThumbRect().bottom, 50);
+  window->Click(190, 80);  // on the track, below the thumb: a page down
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == 100; }));
+  EXPECT_EQ(list->GetItemAt(0)->GetPos().top, -100);
+  window->MouseMove(190, 75);  // on the thumb, now at the bottom
+  window->Button(190, 75, true);
+  window->MouseMove(190, 50);
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == 50; }));
+  window->MouseMove(190, -400);
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == 0; }));
+  window->Button(190, -400, false);
+  window->Click(190, 60);  // below the thumb again
+  ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == 100; }));
+}
+
+// A splitter drags its own fixed height; without immediate mode the
+// sibling moves only when the button comes up.
+TEST_F(PaintManagerEvents, DraggingASeparatorGrowsTheLayoutUpToItsMaximum) {
+  for (bool immediate : {false, true}) {
+    SCOPED_TRACE(immediate ? "immediate" : "on release");
+    auto* column = new CVerticalLayoutUI;
+    auto* splitter = new CVerticalLayoutUI;
+    splitter->ApplyAttributeList(L"height=\"60\" sepheight=\"4\" maxheight=\"80\"");
+    splitter->SetSepImmMode(immediate);
+    auto* rest = new LogControl(&log, L"rest");
+    column->Add(splitter);
+    column->Add(rest);
+    window->Attach(column);
+    a = b = nullptr;
+    root = nullptr;
+    // Apart from the last press, or the press would be a double click.
+    int x = immediate ? 150 : 50;
+    ASSERT_TRUE(PumpUntil([&] { return rest->GetPos().top == 60; }));
+    window->MouseMove(x, 58);
+    ASSERT_TRUE(PumpUntil([&] { return platform::window::test::DisplayCursor() == ::LoadCursorW(nullptr, IDC_SIZENS); }));
+    window->Button(x, 58, true);
+    window->MouseMove(x, 60);  // two pixels follow at once
+    ASSERT_TRUE(PumpUntil([&] { return splitter->GetFixedHeight() == 62; }));
+    window->MouseMove(x, 100);
+    ASSERT_TRUE(PumpUntil([&] { return splitter->GetFixedHeight() == 80; }));
+    window->MouseMove(x, 130);
+    test::Pump();
+    EXPECT_EQ(splitter->GetFixedHeight(), 80);
+    if (immediate) {
+      EXPECT_TRUE(PumpUntil([&] { return rest->GetPos().top == 80; }));
+      EXPECT_EQ(pm().GetPostPaintCount(), 0);
+    } else {
+      EXPECT_EQ(rest->GetPos().top, 60);
+      EXPECT_EQ(pm().GetPostPaintCount(), 1);
+    }
+    window->Button(x, 130, false);
+    EXPECT_TRUE(PumpUntil([&] { return rest->GetPos().top == 80; }));
+    EXPECT_EQ(pm().GetPostPaintCount(), 0);
+    EXPECT_EQ(splitter->GetHeight(), 80);
+    window->MouseMove(-50, -50);
+    test::Pump();
+  }
+}
+
 }  // namespace
 }  // namespace SkinUI
