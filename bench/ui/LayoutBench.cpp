@@ -71,7 +71,7 @@ double TimeOurs(bool* pLeafMoved) {
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kResizes; ++i) root->SetPos(i % 2 ? RECT{0, 0, 1024, 768} : RECT{0, 0, 800, 600});
     std::chrono::duration<double> d = std::chrono::steady_clock::now() - start;
-    best = std::min(best, d.count() / kResizes);
+    best = (std::min)(best, d.count() / kResizes);
   }
   return best;
 }

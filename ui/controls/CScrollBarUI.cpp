@@ -37,7 +37,7 @@ void CScrollBarUI::SetHorizontal(bool bHorizontal) {
 int CScrollBarUI::GetScrollRange() const { return m_nRange; }
 
 void CScrollBarUI::SetScrollRange(int nRange) {
-  nRange = std::max(nRange, 0);
+  nRange = (std::max)(nRange, 0);
   if (m_nRange == nRange) return;
   m_nRange = nRange;
   if (m_nPos > m_nRange) m_nPos = m_nRange;
@@ -72,7 +72,7 @@ int CScrollBarUI::TrackLength() const { return m_bHorizontal ? GetWidth() : GetH
 // The thumb is to the track what the page is to page plus range; the bar's
 // own length stands for the page.
 int CScrollBarUI::ThumbLength() const {
-  int64_t track = std::max(TrackLength(), 0);
+  int64_t track = (std::max)(TrackLength(), 0);
   if (m_nRange <= 0 || track == 0) return static_cast<int>(track);
   int64_t thumb = track * track / (track + m_nRange);
   return static_cast<int>(std::clamp<int64_t>(thumb, std::min<int64_t>(kMinThumb, track), track));
@@ -80,7 +80,7 @@ int CScrollBarUI::ThumbLength() const {
 
 int CScrollBarUI::ThumbOffset() const {
   if (m_nRange <= 0) return 0;
-  int64_t travel = std::max(TrackLength(), 0) - ThumbLength();
+  int64_t travel = (std::max)(TrackLength(), 0) - ThumbLength();
   return static_cast<int>(travel * m_nPos / m_nRange);
 }
 
@@ -156,7 +156,7 @@ void CScrollBarUI::DoEvent(TEventUI& event) {
       return;
     case UIEVENT_MOUSEMOVE: {
       if ((m_uButtonState & UISTATE_CAPTURED) == 0) break;
-      int64_t travel = int64_t{std::max(TrackLength(), 0)} - ThumbLength();
+      int64_t travel = int64_t{(std::max)(TrackLength(), 0)} - ThumbLength();
       if (travel <= 0) return;
       int64_t moved = m_bHorizontal ? int64_t{event.ptMouse.x} - m_ptDragStart.x
                                     : int64_t{event.ptMouse.y} - m_ptDragStart.y;

@@ -31,10 +31,10 @@ RECT LineSeparator::GetThumbRect(const RECT& rcItem, bool bUseNewPos) const {
   if (m_iSize >= 0) {
     LONG bandStart = Saturate(int64_t{end} - m_iSize);
     // A vertical band stays inside the layout; a horizontal one may not.
-    Start(rc, m_bVertical) = m_bVertical ? std::max(bandStart, start) : bandStart;
+    Start(rc, m_bVertical) = m_bVertical ? (std::max)(bandStart, start) : bandStart;
   } else {
     LONG bandEnd = Saturate(int64_t{start} - m_iSize);
-    End(rc, m_bVertical) = m_bVertical ? std::min(bandEnd, end) : bandEnd;
+    End(rc, m_bVertical) = m_bVertical ? (std::min)(bandEnd, end) : bandEnd;
   }
   return rc;
 }
