@@ -58,7 +58,10 @@ TEventUI MakeEvent(int iType, CControlUI* pSender, POINT ptMouse) {
   return event;
 }
 
-POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+// Signed 16-bit x and y, as mouse messages carry them.
+POINT PointOf(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
 
 // A point that a control's hit test never takes for its own.
 POINT OutsideOf(const RECT& rc) {
@@ -261,7 +264,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       CControlUI* pControl = FindControl(pt);
       if (pControl == nullptr || pControl->GetManager() != this) break;
       TEventUI event = MakeEvent(UIEVENT_SCROLLWHEEL, pControl, POINT{0, 0});
-      event.wParam = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0;
+      event.wParam = static_cast<short>(HIWORD(wParam)) < 0 ? 1 : 0;
       event.lParam = lParam;
       event.wKeyState = KeyState();
       if (!send(pControl, event)) return true;
