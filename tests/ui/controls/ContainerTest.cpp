@@ -2,6 +2,7 @@
 // enabling passed down, and the scroll bar on its own.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,29 @@ TEST(Container, NamesFollowRenamedAndDeletedControls) {
   EXPECT_EQ(pm.FindControl(L"same"), box);
   box->Remove(inside);
   EXPECT_EQ(pm.FindControl(L"same"), box);
+}
+
+struct ListItem : CControlUI {
+  LPVOID GetInterface(LPCWSTR name) override {
+    return wcscmp(name, L"ListItem") == 0 ? this : CControlUI::GetInterface(name);
+  }
+};
+
+TEST(Container, FindSelectableLooksForVisibleEnabledListItems) {
+  CContainerUI list;
+  EXPECT_EQ(list.FindSelectable(0, true), -1);
+  list.Add(new CControlUI);  // 0: not a list item
+  list.Add(new ListItem);    // 1
+  list.Add(new ListItem);    // 2: disabled
+  list.Add(new ListItem);    // 3
+  list.GetItemAt(2)->SetEnabled(false);
+  EXPECT_EQ(list.FindSelectable(0, true), 1);
+  EXPECT_EQ(list.FindSelectable(2, true), 3);
+  EXPECT_EQ(list.FindSelectable(2, false), 1);
+  EXPECT_EQ(list.FindSelectable(99, false), 3);  // clamped to the last
+  EXPECT_EQ(list.FindSelectable(-5, false), 1);  // nothing before: forward from 0
+  list.GetItemAt(3)->SetVisible(false);
+  EXPECT_EQ(list.FindSelectable(3, true), -1);
 }
 
 TEST(Container, ScrollBarClampsAndDrawsItsThumbFromThePage) {

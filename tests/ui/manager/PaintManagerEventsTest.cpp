@@ -324,6 +324,19 @@ TEST_F(PaintManagerEvents, ListenersFiltersAndWindowSettings) {
   EXPECT_EQ(info.ptMaxTrackSize.y, 700);
 }
 
+TEST_F(PaintManagerEvents, ClosingLeavesTheHoverControlReleasesTheClickAndTheFocus) {
+  window->MouseMove(150, 50);
+  window->Button(150, 50, true);
+  ASSERT_TRUE(Logged("B:down"));
+  log.Clear();
+  ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(log.Lines({UIEVENT_MOUSELEAVE, UIEVENT_BUTTONUP, UIEVENT_KILLFOCUS}), "B:leave B:up B:killfocus");
+  EXPECT_EQ(pm().GetFocus(), nullptr);
+  window->Button(150, 50, false);
+  test::Pump();
+  EXPECT_EQ(log.Count("B:up"), 1);
+}
+
 TEST_F(PaintManagerEvents, FocusNeededLandsOnTheControlAtTheNextPaint) {
   auto* t1 = new LogControl(&log, L"T1", UIFLAG_TABSTOP);
   auto* t2 = new LogControl(&log, L"T2", UIFLAG_TABSTOP);
