@@ -14,7 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,36 +31,43 @@ namespace {
 
 constexpr int kWidth = 160, kHeight = 100;
 
-// A server of our own on a free display number. It lives until this
-// program has ended: a shell holds it and stops it when our end of its
-// pipe closes, since the window manager keeps its connection to the end.
+// A server of our own on a display number it picks itself (-displayfd),
+// so that test programs running side by side never share one. It lives
+// until this program has ended: a shell holds it and stops it when our end
+// of its pipe closes, since the window manager keeps its connection to the
+// end.
 class Xvfb {
  public:
   Xvfb() {
-    for (int n = 71; n < 200; ++n) {
-      std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-      if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-      int fds[2];
-      if (pipe(fds) != 0) return;
-      fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-      std::string script = "Xvfb :" + std::to_string(n) +
-                           " -screen 0 1280x800x24 -nolisten tcp 2>/dev/null & x=$!; read line; kill $x; wait $x";
-      const char* argv[] = {"/bin/sh", "-c", script.c_str(), nullptr};
-      posix_spawn_file_actions_t actions;
-      posix_spawn_file_actions_init(&actions);
-      posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
-      posix_spawn_file_actions_addclose(&actions, fds[1]);
-      pid_t pid;
-      int started = posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
-      posix_spawn_file_actions_destroy(&actions);
-      close(fds[0]);
-      if (started != 0) return;
-      for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      display_ = ":" + std::to_string(n);
-      return;  // fds[1] stays open until the program ends
+    int fds[2], number[2];
+    if (pipe(fds) != 0) return;
+    if (pipe(number) != 0) return;
+    fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+    fcntl(number[0], F_SETFD, FD_CLOEXEC);
+    std::string script =
+        "Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null & x=$!; exec 3>&-; read line; kill $x; wait $x";
+    const char* argv[] = {"/bin/sh", "-c", script.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, number[1], 3);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    pid_t pid;
+    int started = posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[0]);
+    close(number[1]);
+    if (started != 0) {
+      close(number[0]);
+      return;
     }
-  }
+    // The server writes its number once it accepts connections.
+    std::string digits;
+    char c;
+    while (read(number[0], &c, 1) == 1 && c != '\n') digits += c;
+    close(number[0]);
+    if (!digits.empty()) display_ = ":" + digits;
+  }  // fds[1] stays open until the program ends
   const std::string& display() const { return display_; }
 
  private:
