@@ -1,5 +1,6 @@
 #include "controls/CControlUI.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "controls/CContainerUI.h"
@@ -428,11 +429,19 @@ void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint) {
   };
   if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
     CRenderClip roundClip;
-    CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx, m_cxyBorderRound.cy, roundClip);
+    SIZE szRound = DrawnBorderRound();
+    CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, szRound.cx, szRound.cy, roundClip);
     paint();
   } else {
     paint();
   }
+}
+
+// A corner larger than the control rounds nothing more, and the drawing
+// doubles the sizes, which must not overflow.
+SIZE CControlUI::DrawnBorderRound() const {
+  return SIZE{std::clamp<LONG>(m_cxyBorderRound.cx, 0, NonNegative(RectWidth(m_rcItem))),
+              std::clamp<LONG>(m_cxyBorderRound.cy, 0, NonNegative(RectHeight(m_rcItem)))};
 }
 
 void CControlUI::PaintBkColor(HDC hDC) {
@@ -463,7 +472,8 @@ void CControlUI::PaintBorder(HDC hDC) {
   if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) return;
   bool bFocusColor = IsFocused() && m_dwFocusBorderColor != 0;
   if (m_nBorderSize > 0 && (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0)) {
-    CRenderEngine::DrawRoundRect(hDC, m_rcItem, m_cxyBorderRound.cx, m_cxyBorderRound.cy, m_nBorderSize,
+    SIZE szRound = DrawnBorderRound();
+    CRenderEngine::DrawRoundRect(hDC, m_rcItem, szRound.cx, szRound.cy, m_nBorderSize,
                                  GetAdjustColor(bFocusColor ? m_dwFocusBorderColor : m_dwBorderColor));
   } else if (bFocusColor && m_nBorderSize > 0) {
     CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwFocusBorderColor));

@@ -232,6 +232,9 @@ class CControlUI {
   RECT m_rcBorderSize = {0, 0, 0, 0};
 
  private:
+  // The corner sizes as drawn: no larger than the item.
+  SIZE DrawnBorderRound() const;
+
   // The container whose child list holds this control (a control has one).
   friend class CContainerUI;
   CContainerUI* m_pHolder = nullptr;

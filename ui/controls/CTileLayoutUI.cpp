@@ -51,9 +51,8 @@ void CTileLayoutUI::SetPos(RECT rc) {
   if (bHBar) rc.bottom = Saturate(int64_t{rc.bottom} - m_pHorizontalScrollBar->GetFixedHeight());
 
   int64_t cxWidth = NonNegative(RectWidth(rc));
+  if (m_szItem.cx > 0) m_nColumns = static_cast<int>((std::max<int64_t>)(cxWidth / m_szItem.cx, 1));
   int64_t nColumns = m_nColumns;
-  if (m_szItem.cx > 0) nColumns = cxWidth / m_szItem.cx;
-  if (nColumns <= 0) nColumns = 1;
   int64_t cxTile = (cxWidth + (bHBar ? m_pHorizontalScrollBar->GetScrollRange() : 0)) / nColumns;
 
   int64_t x0 = rc.left - (bHBar ? int64_t{m_pHorizontalScrollBar->GetScrollPos()} : 0);

@@ -293,6 +293,10 @@ TEST(Layout, TileColumnsFollowTheItemWidthAndShareTheChildPadding) {
     tree.Layout(row.width, 200);
     EXPECT_EQ(tree.Children(), row.expected);
   }
+  Tree<CTileLayoutUI> sized(L"itemsize=\"100,40\" columns=\"5\"");
+  sized.Add(L"");
+  sized.Layout(320, 100);
+  EXPECT_EQ(sized.root->GetColumns(), 3);  // the item width decided
   Tree<CTileLayoutUI> tree;
   tree.root->SetColumns(0);
   tree.root->SetColumns(-3);

@@ -126,6 +126,7 @@ TEST_F(PaintManagerEvents, RightClickBringsTheContextMenuToTheClickedControl) {
   const TEventUI* menu = log.Last("A:menu");
   EXPECT_EQ(menu->pSender, a);
   EXPECT_EQ(menu->lParam, reinterpret_cast<LPARAM>(a));
+  EXPECT_EQ(menu->wKeyState, 0);  // no modifiers held (the message's wParam is a window)
   EXPECT_EQ(menu->ptMouse.x, 50);
   EXPECT_EQ(pm().GetFocus(), a);
   EXPECT_FALSE(pm().IsCaptured());
