@@ -189,12 +189,18 @@ int CContainerUI::FindSelectable(int iIndex, bool bForward) const {
 
 // [SECTION] Placement
 
+bool CContainerUI::IsVerticalBarShown() const {
+  return m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible();
+}
+
+bool CContainerUI::IsHorizontalBarShown() const {
+  return m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible();
+}
+
 RECT CContainerUI::ClientRect() const {
   RECT rc = DeflateRect(m_rcItem, m_rcInset);
-  if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-    rc.right = Saturate(int64_t{rc.right} - m_pVerticalScrollBar->GetFixedWidth());
-  if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-    rc.bottom = Saturate(int64_t{rc.bottom} - m_pHorizontalScrollBar->GetFixedHeight());
+  if (IsVerticalBarShown()) rc.right = Saturate(int64_t{rc.right} - m_pVerticalScrollBar->GetFixedWidth());
+  if (IsHorizontalBarShown()) rc.bottom = Saturate(int64_t{rc.bottom} - m_pHorizontalScrollBar->GetFixedHeight());
   return rc;
 }
 
@@ -296,20 +302,13 @@ void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int cyRequired)
 }
 
 SIZE CContainerUI::GetScrollPos() const {
-  SIZE sz = {0, 0};
-  if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) sz.cy = m_pVerticalScrollBar->GetScrollPos();
-  if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-    sz.cx = m_pHorizontalScrollBar->GetScrollPos();
-  return sz;
+  return SIZE{IsHorizontalBarShown() ? m_pHorizontalScrollBar->GetScrollPos() : 0,
+              IsVerticalBarShown() ? m_pVerticalScrollBar->GetScrollPos() : 0};
 }
 
 SIZE CContainerUI::GetScrollRange() const {
-  SIZE sz = {0, 0};
-  if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-    sz.cy = m_pVerticalScrollBar->GetScrollRange();
-  if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-    sz.cx = m_pHorizontalScrollBar->GetScrollRange();
-  return sz;
+  return SIZE{IsHorizontalBarShown() ? m_pHorizontalScrollBar->GetScrollRange() : 0,
+              IsVerticalBarShown() ? m_pVerticalScrollBar->GetScrollRange() : 0};
 }
 
 void CContainerUI::SetScrollPos(SIZE szPos) {
@@ -355,57 +354,35 @@ void ScrollTo(CContainerUI* pContainer, bool bVertical, LONG nPos) {
 
 }  // namespace
 
-void CContainerUI::LineUp() {
-  int cyLine = m_nScrollStepSize;
-  if (cyLine == 0) {
-    cyLine = 8;
-    if (m_pManager != nullptr) cyLine = m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
-  }
-  ScrollBy(this, true, -int64_t{cyLine});
+int CContainerUI::VerticalLine() const {
+  if (m_nScrollStepSize != 0) return m_nScrollStepSize;
+  return m_pManager != nullptr ? m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8 : 8;
 }
 
-void CContainerUI::LineDown() {
-  int cyLine = m_nScrollStepSize;
-  if (cyLine == 0) {
-    cyLine = 8;
-    if (m_pManager != nullptr) cyLine = m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
-  }
-  ScrollBy(this, true, cyLine);
-}
+int CContainerUI::HorizontalLine() const { return m_nScrollStepSize != 0 ? m_nScrollStepSize : 8; }
 
-void CContainerUI::PageUp() {
+int64_t CContainerUI::VerticalPage() const {
   int64_t page = int64_t{GetHeight()} - m_rcInset.top - m_rcInset.bottom;
-  if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-    page -= m_pHorizontalScrollBar->GetFixedHeight();
-  ScrollBy(this, true, -page);
+  if (IsHorizontalBarShown()) page -= m_pHorizontalScrollBar->GetFixedHeight();
+  return page;
 }
 
-void CContainerUI::PageDown() {
-  int64_t page = int64_t{GetHeight()} - m_rcInset.top - m_rcInset.bottom;
-  if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-    page -= m_pHorizontalScrollBar->GetFixedHeight();
-  ScrollBy(this, true, page);
+int64_t CContainerUI::HorizontalPage() const {
+  int64_t page = int64_t{GetWidth()} - m_rcInset.left - m_rcInset.right;
+  if (IsVerticalBarShown()) page -= m_pVerticalScrollBar->GetFixedWidth();
+  return page;
 }
 
+void CContainerUI::LineUp() { ScrollBy(this, true, -int64_t{VerticalLine()}); }
+void CContainerUI::LineDown() { ScrollBy(this, true, VerticalLine()); }
+void CContainerUI::PageUp() { ScrollBy(this, true, -VerticalPage()); }
+void CContainerUI::PageDown() { ScrollBy(this, true, VerticalPage()); }
 void CContainerUI::HomeUp() { ScrollTo(this, true, 0); }
 void CContainerUI::EndDown() { ScrollTo(this, true, GetScrollRange().cy); }
-void CContainerUI::LineLeft() { ScrollBy(this, false, -int64_t{m_nScrollStepSize ? m_nScrollStepSize : 8}); }
-void CContainerUI::LineRight() { ScrollBy(this, false, m_nScrollStepSize ? m_nScrollStepSize : 8); }
-
-void CContainerUI::PageLeft() {
-  int64_t page = int64_t{GetWidth()} - m_rcInset.left - m_rcInset.right;
-  if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-    page -= m_pVerticalScrollBar->GetFixedWidth();
-  ScrollBy(this, false, -page);
-}
-
-void CContainerUI::PageRight() {
-  int64_t page = int64_t{GetWidth()} - m_rcInset.left - m_rcInset.right;
-  if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-    page -= m_pVerticalScrollBar->GetFixedWidth();
-  ScrollBy(this, false, page);
-}
-
+void CContainerUI::LineLeft() { ScrollBy(this, false, -int64_t{HorizontalLine()}); }
+void CContainerUI::LineRight() { ScrollBy(this, false, HorizontalLine()); }
+void CContainerUI::PageLeft() { ScrollBy(this, false, -HorizontalPage()); }
+void CContainerUI::PageRight() { ScrollBy(this, false, HorizontalPage()); }
 void CContainerUI::HomeLeft() { ScrollTo(this, false, 0); }
 void CContainerUI::EndRight() { ScrollTo(this, false, GetScrollRange().cx); }
 

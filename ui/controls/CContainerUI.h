@@ -4,6 +4,8 @@
 // the layouts replace only SetPos.
 #pragma once
 
+#include <cstdint>
+
 #include "controls/CControlUI.h"
 #include "controls/IContainerUI.h"
 #include "core/CStdPtrArray.h"
@@ -93,6 +95,13 @@ class CContainerUI : public CControlUI, public IContainerUI {
  protected:
   // The inner rectangle less the visible bars: where children are shown.
   RECT ClientRect() const;
+  bool IsVerticalBarShown() const;
+  bool IsHorizontalBarShown() const;
+  // A page and a line of scrolling, in pixels.
+  int64_t VerticalPage() const;
+  int64_t HorizontalPage() const;
+  int VerticalLine() const;
+  int HorizontalLine() const;
   // Whether pControl may join this container's list.
   bool CanHold(CControlUI* pControl) const;
   // Takes pControl off the list without destroying it.

@@ -40,15 +40,12 @@ void CTileLayoutUI::SetColumns(int nCols) {
 // inner ones all of it.
 void CTileLayoutUI::SetPos(RECT rc) {
   CControlUI::SetPos(rc);
-  rc = DeflateRect(m_rcItem, m_rcInset);
+  rc = ClientRect();
   if (m_items.IsEmpty()) {
     ProcessScrollBar(rc, 0, 0);
     return;
   }
-  bool bVBar = m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible();
-  bool bHBar = m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible();
-  if (bVBar) rc.right = Saturate(int64_t{rc.right} - m_pVerticalScrollBar->GetFixedWidth());
-  if (bHBar) rc.bottom = Saturate(int64_t{rc.bottom} - m_pHorizontalScrollBar->GetFixedHeight());
+  bool bVBar = IsVerticalBarShown(), bHBar = IsHorizontalBarShown();
 
   int64_t cxWidth = NonNegative(RectWidth(rc));
   if (m_szItem.cx > 0) m_nColumns = static_cast<int>((std::max<int64_t>)(cxWidth / m_szItem.cx, 1));

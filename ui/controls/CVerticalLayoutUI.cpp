@@ -30,15 +30,12 @@ RECT CVerticalLayoutUI::GetThumbRect(bool bUseNew) const { return m_separator.Ge
 // share what is left equally, the remainder of that division stays empty.
 void CVerticalLayoutUI::SetPos(RECT rc) {
   CControlUI::SetPos(rc);
-  rc = DeflateRect(m_rcItem, m_rcInset);
-  bool bVBar = m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible();
-  bool bHBar = m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible();
-  if (bVBar) rc.right = Saturate(int64_t{rc.right} - m_pVerticalScrollBar->GetFixedWidth());
-  if (bHBar) rc.bottom = Saturate(int64_t{rc.bottom} - m_pHorizontalScrollBar->GetFixedHeight());
+  rc = ClientRect();
   if (m_items.IsEmpty()) {
     ProcessScrollBar(rc, 0, 0);
     return;
   }
+  bool bVBar = IsVerticalBarShown(), bHBar = IsHorizontalBarShown();
 
   SIZE szAvailable = {NonNegative(RectWidth(rc)), NonNegative(RectHeight(rc))};
   if (bHBar) szAvailable.cx = Saturate(int64_t{szAvailable.cx} + m_pHorizontalScrollBar->GetScrollRange());

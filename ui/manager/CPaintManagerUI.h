@@ -331,6 +331,9 @@ class CPaintManagerUI {
   void OnMouseMove(POINT pt);
   // Alt + ch: focuses and activates the control with that shortcut.
   bool ActivateShortcut(WCHAR ch);
+  // Takes the focus from its control, which then hears of it (pNext: the
+  // control about to get it); false when a handler deleted the manager.
+  bool LoseFocus(CControlUI* pNext);
 
   CLifeGuard m_life;
   // The name each control is registered under, so that a control renamed

@@ -54,6 +54,20 @@ CControlUI* CALLBACK FindShortcut(CControlUI* pThis, LPVOID pData) {
 
 CControlUI* CPaintManagerUI::GetFocus() const { return m_pFocus; }
 
+bool CPaintManagerUI::LoseFocus(CControlUI* pNext) {
+  auto alive = m_life.Watch();
+  CControlUI* pOld = m_pFocus;
+  m_pFocus = nullptr;
+  auto oldAlive = pOld->Watch();
+  TEventUI event;
+  event.Type = UIEVENT_KILLFOCUS;
+  event.pSender = pNext;
+  event.dwTimestamp = ::GetTickCount();
+  pOld->Event(event);
+  if (*alive && *oldAlive) SendNotify(pOld, L"killfocus");
+  return *alive;
+}
+
 // The old focus is cleared before it hears of it, so that a handler that
 // moves the focus does not come back here for the same control. When a
 // handler moved the focus elsewhere meanwhile, that move stands.
@@ -62,19 +76,7 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl) {
   if (pControl == m_pFocus) return;
   auto alive = m_life.Watch();
   std::shared_ptr<const bool> controlAlive = pControl != nullptr ? pControl->Watch() : nullptr;
-  if (m_pFocus != nullptr) {
-    CControlUI* pOld = m_pFocus;
-    m_pFocus = nullptr;
-    auto oldAlive = pOld->Watch();
-    TEventUI event;
-    event.Type = UIEVENT_KILLFOCUS;
-    event.pSender = pControl;
-    event.dwTimestamp = ::GetTickCount();
-    pOld->Event(event);
-    if (!*alive) return;
-    if (*oldAlive) SendNotify(pOld, L"killfocus");
-    if (!*alive || m_pFocus != nullptr) return;
-  }
+  if (m_pFocus != nullptr && (!LoseFocus(pControl) || m_pFocus != nullptr)) return;
   if (pControl == nullptr || !*controlAlive) return;
   if (pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled()) return;
   m_pFocus = pControl;
@@ -89,21 +91,8 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl) {
 void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl) {
   if (m_hWndPaint != nullptr) ::SetFocus(m_hWndPaint);
   if (pControl == nullptr) return;
-  auto alive = m_life.Watch();
   auto controlAlive = pControl->Watch();
-  if (m_pFocus != nullptr) {
-    CControlUI* pOld = m_pFocus;
-    m_pFocus = nullptr;
-    auto oldAlive = pOld->Watch();
-    TEventUI event;
-    event.Type = UIEVENT_KILLFOCUS;
-    event.pSender = pControl;
-    event.dwTimestamp = ::GetTickCount();
-    pOld->Event(event);
-    if (!*alive) return;
-    if (*oldAlive) SendNotify(pOld, L"killfocus");
-    if (!*alive) return;
-  }
+  if (m_pFocus != nullptr && !LoseFocus(pControl)) return;
   // The tab stop before the control; the next paint moves forward onto it.
   TabSearch info;
   info.pFocus = *controlAlive ? pControl : nullptr;

@@ -91,6 +91,14 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     pControl->Event(event);
     return *alive;
   };
+  // The click control, let go of before its last event, and the mouse.
+  auto takeClick = [this] {
+    CControlUI* pClick = m_pEventClick;
+    if (pClick == nullptr) return pClick;
+    m_pEventClick = nullptr;
+    ReleaseCapture();
+    return pClick;
+  };
 
   switch (uMsg) {
     case WM_CLOSE: {
@@ -220,10 +228,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     case WM_LBUTTONUP: {
       POINT pt = PointOf(lParam);
       m_ptLastMousePos = pt;
-      CControlUI* pClick = m_pEventClick;
+      CControlUI* pClick = takeClick();
       if (pClick == nullptr) break;
-      m_pEventClick = nullptr;
-      ReleaseCapture();
       TEventUI event = MakeEvent(UIEVENT_BUTTONUP, pClick, pt);
       event.wParam = wParam;
       event.lParam = lParam;
@@ -235,10 +241,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       POINT pt = PointOf(lParam);
       ::ScreenToClient(m_hWndPaint, &pt);
       m_ptLastMousePos = pt;
-      CControlUI* pClick = m_pEventClick;
+      CControlUI* pClick = takeClick();
       if (pClick == nullptr) break;
-      m_pEventClick = nullptr;
-      ReleaseCapture();
       TEventUI event = MakeEvent(UIEVENT_CONTEXTMENU, pClick, pt);
       // The message's wParam is a window, not a key state.
       event.wKeyState = KeyState();

@@ -207,6 +207,28 @@ bool PumpFor(std::atomic<int>& counter, int wanted) {
   return counter >= wanted;
 }
 
+// A 40 x 40 per-pixel-alpha image for a layered window: the top half
+// transparent, the bottom half of the given premultiplied colour.
+bool PresentHalves(HWND hwnd, POINT at, uint32_t bottom) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bits) return false;
+  HGDIOBJ old = SelectObject(mem, dib);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : bottom;
+  POINT src{0, 0};
+  SIZE size{40, 40};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  bool ok = UpdateLayeredWindow(hwnd, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return ok;
+}
+
 TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   if (!Have("Xvfb") || !Have("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing";
   std::vector<uint32_t> headless = HeadlessRendering();
@@ -269,22 +291,8 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   HWND layered = CreateWindowExW(WS_EX_LAYERED, L"X11TestWindow", L"x11-layered-test", WS_POPUP | WS_VISIBLE, 300,
                                  300, 40, 40, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(layered);
-  BITMAPINFO bi{};
-  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC mem = CreateCompatibleDC(nullptr);
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_TRUE(bits);
-  HGDIOBJ old = SelectObject(mem, dib);
-  auto* px = static_cast<uint32_t*>(bits);
-  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : 0xFF00FF00u;  // top half transparent
-  POINT at{300, 300}, src{0, 0};
-  SIZE size{40, 40};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  ASSERT_TRUE(UpdateLayeredWindow(layered, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA));
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
+  // Top half transparent.
+  ASSERT_TRUE(PresentHalves(layered, POINT{300, 300}, 0xFF00FF00u));
   std::string lid = RunPumping("timeout 20 xdotool search --sync --name x11-layered-test");
   if (lid.find('\n') != std::string::npos) lid = lid.substr(0, lid.find('\n'));
   ASSERT_FALSE(lid.empty());
@@ -329,6 +337,16 @@ uint32_t PixelOf(const std::string& display, const std::string& id, int x, int y
   return pixel;
 }
 
+// Pumps until the X window shows the pixel at (x, y), or five seconds pass.
+bool ShowsPixel(const std::string& display, const std::string& id, int x, int y, uint32_t expected, int* depth) {
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5); std::chrono::steady_clock::now() < end;) {
+    test::Pump();
+    if (PixelOf(display, id, x, y, depth) == expected) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
 // With a compositing manager a window that becomes layered after it was
 // made (as skinned windows do at their first paint) shows its own alpha,
 // not a shape cut; before that it shows opaque. The test holds the
@@ -352,37 +370,13 @@ TEST(X11Test, AWindowMadeLayeredLaterGetsPerPixelAlpha) {
   ASSERT_STREQ(test::BackendName(), "x11");
   std::string id = FindWindowId("x11-late-layered");
   ASSERT_FALSE(id.empty());
-  for (int i = 0; i < 20; ++i) {
-    test::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
   int depth = 0;
-  uint32_t painted = PixelOf(display, id, 10, 10, &depth);
+  EXPECT_TRUE(ShowsPixel(display, id, 10, 10, 0xFFDC1E1Eu, &depth));  // the red half, opaque
   EXPECT_EQ(depth, 32);
-  EXPECT_EQ(painted, 0xFFDC1E1Eu);  // the red half, opaque
 
   SetWindowLongPtrW(w, GWL_EXSTYLE, GetWindowLongPtrW(w, GWL_EXSTYLE) | WS_EX_LAYERED);
-  BITMAPINFO bi{};
-  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC mem = CreateCompatibleDC(nullptr);
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_TRUE(bits);
-  HGDIOBJ old = SelectObject(mem, dib);
-  auto* px = static_cast<uint32_t*>(bits);
-  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : 0x80008000u;  // top clear, bottom half-green
-  POINT at{400, 300}, src{0, 0};
-  SIZE size{40, 40};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  ASSERT_TRUE(UpdateLayeredWindow(w, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA));
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  for (int i = 0; i < 20; ++i) {
-    test::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_EQ(PixelOf(display, id, 10, 30, &depth), 0x80008000u);
+  ASSERT_TRUE(PresentHalves(w, POINT{400, 300}, 0x80008000u));  // top clear, bottom half-green
+  EXPECT_TRUE(ShowsPixel(display, id, 10, 30, 0x80008000u, &depth));
   EXPECT_EQ(PixelOf(display, id, 10, 5, &depth), 0u);
   // Nothing was cut: the transparent pixels stay part of the window.
   Display* probe = XOpenDisplay(display.c_str());

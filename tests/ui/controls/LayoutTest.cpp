@@ -56,6 +56,17 @@ struct LineCase {
   const char* expected;
 };
 
+template <class T, size_t N>
+void CheckLines(const LineCase (&cases)[N]) {
+  for (const LineCase& row : cases) {
+    SCOPED_TRACE(row.expected);
+    Tree<T> tree(row.root);
+    for (const wchar_t* child : row.children) tree.Add(child);
+    tree.Layout(row.width, row.height);
+    EXPECT_EQ(tree.Children(), row.expected);
+  }
+}
+
 TEST(Layout, VerticalLayoutSharesTheRestAmongAutoChildren) {
   const LineCase cases[] = {
       // 100 / 3 = 33 each; the last pixel stays empty.
@@ -74,13 +85,7 @@ TEST(Layout, VerticalLayoutSharesTheRestAmongAutoChildren) {
       {L"", {L"visible=\"false\"", L"", L"float=\"true\" pos=\"1,2,11,12\""}, 200, 100,
        "0,0,0,0 0,0,200,100 1,2,11,12"},
   };
-  for (const LineCase& row : cases) {
-    SCOPED_TRACE(row.expected);
-    Tree<CVerticalLayoutUI> tree(row.root);
-    for (const wchar_t* child : row.children) tree.Add(child);
-    tree.Layout(row.width, row.height);
-    EXPECT_EQ(tree.Children(), row.expected);
-  }
+  CheckLines<CVerticalLayoutUI>(cases);
 }
 
 TEST(Layout, HorizontalLayoutSharesTheRestAmongAutoChildren) {
@@ -92,13 +97,7 @@ TEST(Layout, HorizontalLayoutSharesTheRestAmongAutoChildren) {
       {L"", {L"padding=\"1,2,3,4\" width=\"10\" height=\"20\"", L"minheight=\"60\""}, 100, 50,
        "1,2,11,22 14,0,100,60"},
   };
-  for (const LineCase& row : cases) {
-    SCOPED_TRACE(row.expected);
-    Tree<CHorizontalLayoutUI> tree(row.root);
-    for (const wchar_t* child : row.children) tree.Add(child);
-    tree.Layout(row.width, row.height);
-    EXPECT_EQ(tree.Children(), row.expected);
-  }
+  CheckLines<CHorizontalLayoutUI>(cases);
 }
 
 TEST(Layout, ContainerWithoutLayoutOverlapsItsChildrenOnTheInnerArea) {

@@ -5,45 +5,18 @@
 
 #include <memory>
 
-#include "EventLog.h"
-#include "FrameworkPump.h"
-#include "TestWindow.h"
-#include "controls/CHorizontalLayoutUI.h"
+#include "TwoControlsWindow.h"
 #include "controls/CVerticalLayoutUI.h"
 
 namespace SkinUI {
 namespace {
 
-using test::EventLog;
 using test::LogControl;
 using test::LogNotifier;
 using test::PumpUntil;
-using test::TestWindow;
 
-class PaintManagerEventsDeletion : public ::testing::Test {
+class PaintManagerEventsDeletion : public test::TwoControlsWindow {
  protected:
-  void SetUp() override {
-    test::Pump();
-    window = std::make_unique<TestWindow>(200, 100);
-    root = new CHorizontalLayoutUI;
-    root->SetName(L"root");
-    root->SetDelayedDestroy(false);  // removed children die at once
-    a = new LogControl(&log, L"A");
-    b = new LogControl(&log, L"B");
-    root->Add(a);
-    root->Add(b);
-    pm().AddNotifier(&notifier);
-    window->Attach(root);
-    ::SetFocus(window->hwnd());
-    window->MouseMove(-50, -50);
-    ASSERT_TRUE(PumpUntil([&] { return log.Count("notify:windowinit:root") == 1; }));
-    log.Clear();
-  }
-  void TearDown() override {
-    window.reset();
-    test::Pump();
-  }
-  CPaintManagerUI& pm() { return window->pm(); }
   // Makes control remove itself from the tree on the first event of type.
   void DieOn(LogControl* control, int type) {
     control->onEvent = [this, type](LogControl* self, TEventUI& e) {
@@ -61,13 +34,6 @@ class PaintManagerEventsDeletion : public ::testing::Test {
     window->MouseMove(x, 50);
     EXPECT_TRUE(PumpUntil([&] { return !log.entries.empty(); }));
   }
-
-  EventLog log;
-  LogNotifier notifier{&log};
-  std::unique_ptr<TestWindow> window;
-  CHorizontalLayoutUI* root = nullptr;
-  LogControl* a = nullptr;
-  LogControl* b = nullptr;
 };
 
 TEST_F(PaintManagerEventsDeletion, OnKeyDown) {

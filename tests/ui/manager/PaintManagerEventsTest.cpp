@@ -5,9 +5,7 @@
 
 #include <memory>
 
-#include "EventLog.h"
-#include "FrameworkPump.h"
-#include "TestWindow.h"
+#include "TwoControlsWindow.h"
 #include "controls/CHorizontalLayoutUI.h"
 #include "controls/CScrollBarUI.h"
 #include "controls/CVerticalLayoutUI.h"
@@ -21,42 +19,7 @@ using test::LogNotifier;
 using test::PumpUntil;
 using test::TestWindow;
 
-// Two halves of a 200 x 100 window: A on the left, B on the right.
-class PaintManagerEvents : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::Pump();
-    window = std::make_unique<TestWindow>(200, 100);
-    root = new CHorizontalLayoutUI;
-    root->SetName(L"root");
-    root->SetDelayedDestroy(false);
-    a = new LogControl(&log, L"A");
-    b = new LogControl(&log, L"B");
-    root->Add(a);
-    root->Add(b);
-    pm().AddNotifier(&notifier);
-    window->Attach(root);
-    ::SetFocus(window->hwnd());
-    window->MouseMove(-50, -50);
-    ASSERT_TRUE(PumpUntil([&] { return log.Count("notify:windowinit:root") == 1; }));
-    log.Clear();
-  }
-  void TearDown() override {
-    window.reset();
-    test::Pump();
-  }
-  CPaintManagerUI& pm() { return window->pm(); }
-  bool Logged(const std::string& line, int times = 1) {
-    return PumpUntil([&] { return log.Count(line) >= times; });
-  }
-
-  EventLog log;
-  LogNotifier notifier{&log};
-  std::unique_ptr<TestWindow> window;
-  CHorizontalLayoutUI* root = nullptr;
-  LogControl* a = nullptr;
-  LogControl* b = nullptr;
-};
+using PaintManagerEvents = test::TwoControlsWindow;
 
 TEST_F(PaintManagerEvents, MovingBetweenControlsLeavesOneAndEntersTheOther) {
   window->MouseMove(50, 50);
