@@ -216,6 +216,24 @@ TEST_F(ExtractTest, ALinkAtAnItemsPlaceIsReplacedNotFollowed) {
   EXPECT_EQ(test::ReadText(Out("dangling")), "new");
 }
 
+// Mended: '?' and '*' in an item's name are letters, not a search pattern
+// that finds another file and stops the unpacking half-way.
+TEST_F(ExtractTest, NamesWithWildcardsAreTheirOwnNames) {
+  ASSERT_EQ(test::Shell(dir / "src", "printf literal > 'a?b' && printf star > 'a*' && printf one > z1.txt && "
+                                     "mkdir d && printf two > d/z2.txt && 7z a ../pkg.7z 'a?b' 'a*' z1.txt d"),
+            0);
+  ASSERT_EQ(test::Shell(dir / "out", "printf other > axb && printf other > aaa"), 0);
+  const std::string console = Install();
+  EXPECT_THAT(console, Not(HasSubstr("Error")));
+  EXPECT_EQ(result, 0u);
+  EXPECT_EQ(test::ReadText(Out("a?b")), "literal");
+  EXPECT_EQ(test::ReadText(Out("a*")), "star");
+  EXPECT_EQ(test::ReadText(Out("z1.txt")), "one");
+  EXPECT_EQ(test::ReadText(Out("d/z2.txt")), "two");
+  EXPECT_EQ(test::ReadText(Out("axb")), "other");
+  EXPECT_EQ(test::ReadText(Out("aaa")), "other");
+}
+
 // An archive that answers chosen property values: the real library cannot
 // produce every attribute combination.
 class ChosenItemArchive : public IInArchive {

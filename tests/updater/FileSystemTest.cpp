@@ -112,7 +112,9 @@ TEST_F(FileSystemTest, LinksAreRemovedThemselvesNeverTheirTargets) {
 }
 
 TEST_F(FileSystemTest, LookupFindsFilesDirectoriesAndRoots) {
-  ASSERT_EQ(test::Shell(dir.path(), "printf abcd > data.bin && chmod 0444 data.bin && mkdir d && printf z > 'a:b'"), 0);
+  ASSERT_EQ(test::Shell(dir.path(), "printf abcd > data.bin && chmod 0444 data.bin && mkdir d && printf z > 'a:b' && "
+                                    "printf xyz > axb && printf 12345 > 'm?n'"),
+            0);
   struct Case {
     std::wstring path;
     bool found;
@@ -126,6 +128,10 @@ TEST_F(FileSystemTest, LookupFindsFilesDirectoriesAndRoots) {
       // Without named streams a ':' is part of a name.
       {dir.Wide("a:b"), true, FILE_ATTRIBUTE_ARCHIVE, 1},
       {dir.Wide("data.bin:meta"), false, 0, 0},
+      // Names, not search patterns.
+      {dir.Wide("a?b"), false, 0, 0},
+      {dir.Wide("*"), false, 0, 0},
+      {dir.Wide("m?n"), true, FILE_ATTRIBUTE_ARCHIVE, 5},
   };
   for (const Case& c : cases) {
     CPathInfo info;
