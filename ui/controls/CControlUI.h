@@ -10,8 +10,8 @@
 
 #include "Win32.h"
 #include "core/CDelegate.h"
-#include "core/CLifeGuard.h"
 #include "core/CDuiString.h"
+#include "core/CLifeGuard.h"
 #include "core/UIDefines.h"
 #include "render/CImageAttribute.h"
 
