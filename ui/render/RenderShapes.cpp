@@ -153,16 +153,18 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int width, int height
   Gdiplus::Graphics graphics(hDC);
   Gdiplus::Pen pen(Gdiplus::Color(dwPenColor), static_cast<Gdiplus::REAL>(nSize));
   pen.SetAlignment(Gdiplus::PenAlignmentInset);
-  const INT l = rc.left, t = rc.top, r = rc.right, b = rc.bottom, cw = width, ch = height;
+  // The lines run between the arcs' ends, so the outline closes inside the
+  // rectangle; without corners it is the rectangle's own outline.
+  const INT l = rc.left, t = rc.top, r = rc.right - 1, b = rc.bottom - 1, cw = width, ch = height;
   Gdiplus::GraphicsPath path;
   path.AddLine(l, b - ch, l, t + ch);
   path.AddArc(l, t, cw * 2, ch * 2, 180, 90);
   path.AddLine(l + cw, t, r - cw, t);
-  path.AddArc(r - cw * 2 - 1, t, cw * 2, ch * 2, 270, 90);
-  path.AddLine(r - 1, t + ch, r - 1, b - ch);
-  path.AddArc(r - cw * 2 - 1, b - ch * 2 - 1, cw * 2, ch * 2, 0, 90);
-  path.AddLine(r - cw, b - 1, l + cw, b - 1);
-  path.AddArc(l, b - ch * 2 - 1, cw * 2, ch * 2, 90, 90);
+  path.AddArc(r - cw * 2, t, cw * 2, ch * 2, 270, 90);
+  path.AddLine(r, t + ch, r, b - ch);
+  path.AddArc(r - cw * 2, b - ch * 2, cw * 2, ch * 2, 0, 90);
+  path.AddLine(r - cw, b, l + cw, b);
+  path.AddArc(l, b - ch * 2, cw * 2, ch * 2, 90, 90);
   path.CloseFigure();
   graphics.DrawPath(&pen, &path);
 }
