@@ -6,9 +6,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${SECONDS_EACH:-600}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader fuzz_image_attribute
+  fuzz_image_bytes)
 for t in "${targets[@]}"; do
-  case $t in fuzz_zip_reader) seeds=$root/fuzz/seeds/zip ;; *) seeds=$root/fuzz/seeds/markup ;; esac
+  case $t in
+    fuzz_zip_reader) seeds=$root/fuzz/seeds/zip ;;
+    fuzz_image_attribute) seeds=$root/fuzz/seeds/image-strings ;;
+    fuzz_image_bytes) seeds=$root/fuzz/seeds/images ;;
+    *) seeds=$root/fuzz/seeds/markup ;;
+  esac
   corpus=$root/fuzz/corpus-${t#fuzz_}
   logs=$root/build/fuzz-logs/$t
   mkdir -p "$corpus" "$logs"
