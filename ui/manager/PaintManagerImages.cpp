@@ -1,5 +1,6 @@
 // Images of a window (loading, the cache, reloading), default attribute
 // lists and option groups.
+#include <cstring>
 #include <memory>
 #include <new>
 
