@@ -192,9 +192,9 @@ TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidt
   data->nX = iWidth;
   data->nY = iHeight;
   data->alphaChannel = bAlpha;
+  // The bitmap was handed over: refused, it is released like a loaded one.
   if (!m_mImageHash.Insert(bitmap, data)) {
-    // The caller's bitmap stays the caller's.
-    delete data;
+    FreeImage(data);
     return static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
   }
   return data;

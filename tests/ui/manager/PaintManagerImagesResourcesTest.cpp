@@ -206,10 +206,11 @@ TEST(PaintManagerImagesTest, ImagesComeFromParentsOnlyThroughGetImage) {
   EXPECT_EQ(child.GetImageEx(L"shared"), nullptr);  // own table only
   EXPECT_FALSE(child.RemoveImage(L"shared"));
   EXPECT_EQ(parent.AddImage(L"none", nullptr, 3, 3, false), nullptr);
+  // The first stays; the second bitmap, handed over, is released.
   Surface other(3, 3);
-  HBITMAP mine = other.Release();
-  EXPECT_EQ(parent.AddImage(L"shared", mine, 3, 3, false), info);  // the first stays
-  DeleteObject(mine);
+  HBITMAP second = other.Release();
+  EXPECT_EQ(parent.AddImage(L"shared", second, 3, 3, false), info);
+  EXPECT_EQ(GetObjectType(second), 0u);
 }
 
 }  // namespace
