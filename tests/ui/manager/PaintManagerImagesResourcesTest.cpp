@@ -109,6 +109,19 @@ TEST_F(ImageSourcesTest, ArchiveKeptOpenOrOpenedForEachRead) {
   EXPECT_EQ(Load(L"IMG/a.png"), 0xFFFF0000u);
 }
 
+TEST_F(ImageSourcesTest, ArchiveEntriesLargerThanASkinDocumentAreRefused) {
+  // A valid image padded past the limit compresses to almost nothing.
+  dir_.Write("zip/img/big.png", kGreen + std::string(5 * 1024 * 1024, '\0'));
+  Zip("skin.zip");
+  CPaintManagerUI::SetResourceZip(L"skin.zip", true);
+  EXPECT_EQ(Load(L"img/big.png"), 0u);
+  EXPECT_EQ(Load(L"img/a.png"), 0xFF00FF00u);
+  // The same bytes as a file are within the file limit and decode.
+  CPaintManagerUI::SetResourceZip(L"", false);
+  dir_.Write("skin/img/big.png", kGreen + std::string(5 * 1024 * 1024, '\0'));
+  EXPECT_EQ(Load(L"img/big.png"), 0xFF00FF00u);
+}
+
 TEST_F(ImageSourcesTest, ResourceNamesMustBeNumbers) {
   CPaintManagerUI manager;
   EXPECT_EQ(manager.AddImage(L"abc", L"PNG"), nullptr);

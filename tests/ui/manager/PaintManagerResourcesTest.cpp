@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "TempDir.h"
 #include "manager/CPaintManagerUI.h"
 
 using namespace SkinUI;
@@ -46,13 +47,24 @@ TEST(PaintManagerPathsTest, ResourcePathGetsOneSeparator) {
 }
 
 TEST(PaintManagerPathsTest, InstancePathIsTheModulesFolder) {
+  EXPECT_STREQ(CPaintManagerUI::GetInstancePath(), L"");  // no instance yet
   CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-  std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
-  std::wstring expected = self.parent_path().wstring() + PLATFORM_PATH_SEPARATOR_W;
-  EXPECT_STREQ(CPaintManagerUI::GetInstancePath(), expected.c_str());
+  WCHAR module[4096] = {};
+  GetModuleFileNameW(nullptr, module, 4096);
+  const std::filesystem::path folder = std::filesystem::path(module).parent_path();
+  const std::wstring path = CPaintManagerUI::GetInstancePath().GetData();
+  ASSERT_FALSE(path.empty());
+  EXPECT_TRUE(path.back() == L'/' || path.back() == L'\\');
+  EXPECT_TRUE(std::filesystem::equivalent(path, folder));
   EXPECT_EQ(CPaintManagerUI::GetResourceDll(), GetModuleHandleW(nullptr));
-  CPaintManagerUI::SetCurrentPath(L"/tmp");
-  EXPECT_STREQ(CPaintManagerUI::GetCurrentPath(), L"/tmp");
+}
+
+TEST(PaintManagerPathsTest, CurrentPathIsTheProcesssCurrentDirectory) {
+  TempDir dir;
+  const std::filesystem::path before = std::filesystem::current_path();
+  CPaintManagerUI::SetCurrentPath(dir.wide().c_str());
+  EXPECT_TRUE(std::filesystem::equivalent(CPaintManagerUI::GetCurrentPath().GetData(), dir.path()));
+  std::filesystem::current_path(before);
 }
 
 TEST(PaintManagerSettingsTest, TransparencyClampsAndSetsTheLayeredStyle) {
