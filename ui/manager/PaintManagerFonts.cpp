@@ -1,5 +1,7 @@
 // Fonts of a window: the default font and the list addressed by index,
 // searched by description or handle up the parent resource chain.
+#include <new>
+
 #include "manager/CPaintManagerUI.h"
 
 namespace SkinUI {
@@ -74,7 +76,11 @@ HFONT CPaintManagerUI::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, boo
   lf.lfQuality = CLEARTYPE_QUALITY;
   HFONT hFont = ::CreateFontIndirectW(&lf);
   if (hFont == nullptr) return nullptr;
-  TFontInfo* pFontInfo = new TFontInfo;
+  TFontInfo* pFontInfo = new (std::nothrow) TFontInfo;
+  if (pFontInfo == nullptr) {
+    ::DeleteObject(hFont);
+    return nullptr;
+  }
   pFontInfo->hFont = hFont;
   pFontInfo->sFontName = pStrFontName ? pStrFontName : L"";
   pFontInfo->iSize = nSize;
