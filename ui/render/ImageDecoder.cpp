@@ -16,6 +16,11 @@ struct StbiFree {
   void operator()(stbi_uc* p) const { stbi_image_free(p); }
 };
 
+bool IsAcceptedSize(int width, int height) {
+  return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+         static_cast<long long>(width) * height <= kMaxImagePixels;
+}
+
 }  // namespace
 
 TImageInfo* DecodeImage(const BYTE* pData, size_t nSize, DWORD dwMask) {
@@ -25,10 +30,10 @@ TImageInfo* DecodeImage(const BYTE* pData, size_t nSize, DWORD dwMask) {
   // before the decoder allocates for it.
   int width = 0, height = 0, channels = 0;
   if (!stbi_info_from_memory(pData, len, &width, &height, &channels)) return nullptr;
-  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return nullptr;
+  if (!IsAcceptedSize(width, height)) return nullptr;
 
   std::unique_ptr<stbi_uc, StbiFree> rgba(stbi_load_from_memory(pData, len, &width, &height, &channels, 4));
-  if (!rgba || width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return nullptr;
+  if (!rgba || !IsAcceptedSize(width, height)) return nullptr;
 
   BYTE* bits = nullptr;
   HBITMAP bitmap = CRenderEngine::CreateBitmap(nullptr, width, height, &bits);

@@ -10,8 +10,10 @@
 
 namespace SkinUI {
 
-// Longest side accepted; larger images are refused before decoding.
+// Longest side accepted, and most pixels: a few bytes of header can claim
+// gigabytes. Larger images are refused before decoding.
 constexpr int kMaxImageSide = 32767;
+constexpr long long kMaxImagePixels = 1 << 24;
 
 // A new record owned by the caller, or null when the bytes do not decode,
 // the image is too large or memory runs out.

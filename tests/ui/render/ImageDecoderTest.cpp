@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "ImageFixtures.h"
@@ -72,6 +74,12 @@ TEST(ImageDecoderTest, RefusesHugeAndBrokenInput) {
   EXPECT_FALSE(Decode(WithSize(png, 40000, 40000)));
   EXPECT_FALSE(Decode(WithSize(png, 32768, 1)));
   EXPECT_FALSE(Decode(WithSize(png, 1, 32768)));
+  EXPECT_FALSE(Decode(WithSize(png, 8192, 4096)));  // sides allowed, too many pixels
+  // 58 bytes of a bitmap file claiming 16386 x 16386 pixels (found by the fuzzer).
+  std::ifstream in(TEST_SOURCE_DIR "/tests/ui/render/data/huge-bmp-header.bin", std::ios::binary);
+  const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bmp.size(), 58u);
+  EXPECT_FALSE(Decode(bmp));
   EXPECT_FALSE(Decode(png.substr(0, png.size() / 2)));
   EXPECT_FALSE(Decode("not an image at all"));
   EXPECT_FALSE(Decode(""));
