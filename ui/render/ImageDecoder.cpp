@@ -16,6 +16,13 @@ struct StbiFree {
   void operator()(stbi_uc* p) const { stbi_image_free(p); }
 };
 
+// The installed decoder converts 16-bit PNM samples as if they were 8-bit
+// and then reads twice the buffer it made: such files are not decoded.
+bool IsSixteenBitPnm(const BYTE* pData, int len) {
+  return len >= 2 && pData[0] == 'P' && (pData[1] == '5' || pData[1] == '6') &&
+         stbi_is_16_bit_from_memory(pData, len);
+}
+
 bool IsAcceptedSize(int width, int height) {
   return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
          static_cast<long long>(width) * height <= kMaxImagePixels;
@@ -30,7 +37,7 @@ TImageInfo* DecodeImage(const BYTE* pData, size_t nSize, DWORD dwMask) {
   // before the decoder allocates for it.
   int width = 0, height = 0, channels = 0;
   if (!stbi_info_from_memory(pData, len, &width, &height, &channels)) return nullptr;
-  if (!IsAcceptedSize(width, height)) return nullptr;
+  if (!IsAcceptedSize(width, height) || IsSixteenBitPnm(pData, len)) return nullptr;
 
   std::unique_ptr<stbi_uc, StbiFree> rgba(stbi_load_from_memory(pData, len, &width, &height, &channels, 4));
   if (!rgba || !IsAcceptedSize(width, height)) return nullptr;

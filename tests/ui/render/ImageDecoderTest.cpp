@@ -58,6 +58,11 @@ TEST(ImageDecoderTest, MaskClearsItsColourAndCountsAsAlpha) {
   EXPECT_EQ(PixelsOf(masked.get()), (std::vector<uint32_t>{0xFFFF0000, 0}));
 }
 
+std::string ReadData(const char* name) {
+  std::ifstream in(std::string(TEST_SOURCE_DIR "/tests/ui/render/data/") + name, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 // The PNG header's width and height, big-endian at bytes 16 and 20.
 std::string WithSize(std::string png, uint32_t width, uint32_t height) {
   for (int i = 0; i < 4; ++i) {
@@ -76,10 +81,16 @@ TEST(ImageDecoderTest, RefusesHugeAndBrokenInput) {
   EXPECT_FALSE(Decode(WithSize(png, 1, 32768)));
   EXPECT_FALSE(Decode(WithSize(png, 8192, 4096)));  // sides allowed, too many pixels
   // 58 bytes of a bitmap file claiming 16386 x 16386 pixels (found by the fuzzer).
-  std::ifstream in(TEST_SOURCE_DIR "/tests/ui/render/data/huge-bmp-header.bin", std::ios::binary);
-  const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bmp = ReadData("huge-bmp-header.bin");
   ASSERT_EQ(bmp.size(), 58u);
   EXPECT_FALSE(Decode(bmp));
+  // A 16-bit grey PNM (found by the fuzzer: the decoder reads past its own
+  // buffer for these); 8-bit ones still decode.
+  EXPECT_FALSE(Decode(ReadData("pgm-16-bit.bin")));
+  EXPECT_FALSE(Decode(std::string("P5\n300 200\n65535\n") + std::string(300 * 200 * 2, '\x7f')));
+  Info grey = Decode(std::string("P5\n2 1\n255\n\x10\xf0", 13));
+  ASSERT_TRUE(grey);
+  EXPECT_EQ(PixelsOf(grey.get()), (std::vector<uint32_t>{0xFF101010, 0xFFF0F0F0}));
   EXPECT_FALSE(Decode(png.substr(0, png.size() / 2)));
   EXPECT_FALSE(Decode("not an image at all"));
   EXPECT_FALSE(Decode(""));
