@@ -13,8 +13,10 @@ if(SKIN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-find_package(GTest REQUIRED)
-include(GoogleTest)
+if(SKIN_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
 
 # skin_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
 # One GoogleTest program; its cases run as separate ctest entries.

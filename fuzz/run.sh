@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets one after another, each for SECONDS_EACH seconds
 # (default 600), with one worker. Usage: fuzz/run.sh [target...]
-# Build first: cmake --preset fuzz && cmake --build --preset fuzz
+# Build first: cmake --preset fuzz && cmake --build --preset fuzz --target fuzzers
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${SECONDS_EACH:-600}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader fuzz_image_attribute
-  fuzz_image_bytes)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader
+  fuzz_image_attribute fuzz_image_bytes fuzz_service_answer fuzz_profile_reader)
 for t in "${targets[@]}"; do
   case $t in
     fuzz_zip_reader) seeds=$root/fuzz/seeds/zip ;;
     fuzz_image_attribute) seeds=$root/fuzz/seeds/image-strings ;;
     fuzz_image_bytes) seeds=$root/fuzz/seeds/images ;;
+    fuzz_service_answer) seeds=$root/fuzz/seeds/answer ;;
+    fuzz_profile_reader) seeds=$root/fuzz/seeds/profile ;;
     *) seeds=$root/fuzz/seeds/markup ;;
   esac
   corpus=$root/fuzz/corpus-${t#fuzz_}

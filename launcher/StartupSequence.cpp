@@ -55,9 +55,15 @@ Replacement ReplaceLauncher(const ProgramPaths& paths, const std::string& url, L
       !ToWide(paths.fileName, fileName) || !ToWide(paths.directory, directory))
     return Replacement::NotStarted;
 
-  if (DownloadToFile(url.c_str(), paths.download.c_str()) != 0) {
+  const int downloaded = DownloadToFile(url.c_str(), paths.download.c_str());
+  if (downloaded != 0) {
     DeleteFileW(download);
-    return Replacement::DownloadFailed;
+    if (downloaded == kDownloadNetworkFailure) return Replacement::DownloadFailed;
+    // A local failure would recur on every start, and the game would never
+    // start: the running launcher goes on, as after a failed move.
+    std::printf("The new launcher cannot be written to %s; this one goes on\n", paths.download.c_str());
+    std::fflush(stdout);
+    return Replacement::NotStarted;
   }
   if (!MoveFileExW(program, oldCopy, MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(download);

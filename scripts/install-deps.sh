@@ -11,7 +11,7 @@ packages=(
   libcairo2-dev libpixman-1-dev libfontconfig-dev libfreetype-dev libx11-dev libxext-dev
   p7zip-full fonts-wqy-microhei
   # tests, benchmarks and tools
-  libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+  libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xdotool zip curl
 )
 

@@ -47,30 +47,31 @@ bool WriteWholeFile(LPCWSTR path, const char* data, DWORD length) {
 int Download(const char* url, LPCWSTR path) {
   std::unique_ptr<char[]> body;
   DWORD length = 0;
-  if (!FetchWholeBody(url, &body, &length)) return -1;
-  return WriteWholeFile(path, body.get(), length) ? 0 : -1;
+  if (!FetchWholeBody(url, &body, &length)) return kDownloadNetworkFailure;
+  return WriteWholeFile(path, body.get(), length) ? 0 : kDownloadWriteFailure;
 }
 
 }  // namespace
 
 int DownloadToFile(const char* url, const char* path) {
   WCHAR widePath[kPathCapacity] = {};
-  if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathCapacity) == 0) return -1;
+  if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathCapacity) == 0) return kDownloadWriteFailure;
   return Download(url, widePath);
 }
 
 int DownloadBackgroundImage(const char* url) {
   WCHAR current[kPathCapacity] = {};
   DWORD currentLength = GetCurrentDirectoryW(kPathCapacity, current);
-  if (currentLength == 0 || currentLength >= kPathCapacity) return -1;
+  if (currentLength == 0 || currentLength >= kPathCapacity) return kDownloadWriteFailure;
   char directory[kPathCapacity] = {};
-  if (WideCharToMultiByte(CP_ACP, 0, current, -1, directory, kPathCapacity, nullptr, nullptr) == 0) return -1;
+  if (WideCharToMultiByte(CP_ACP, 0, current, -1, directory, kPathCapacity, nullptr, nullptr) == 0)
+    return kDownloadWriteFailure;
 
   char path[kPathCapacity] = {};
   int pathLength = std::snprintf(path, sizeof path,
                                  "%s" PLATFORM_PATH_SEPARATOR_A "Skin" PLATFORM_PATH_SEPARATOR_A "bk"
                                  PLATFORM_PATH_SEPARATOR_A "bg_1.png",
                                  directory);
-  if (pathLength < 0 || pathLength >= kPathCapacity) return -1;
+  if (pathLength < 0 || pathLength >= kPathCapacity) return kDownloadWriteFailure;
   return DownloadToFile(url, path);
 }

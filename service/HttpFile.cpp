@@ -1,5 +1,7 @@
 #include "HttpFile.h"
 
+#include "HttpScheme.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -155,6 +157,11 @@ bool HttpFile::Open(LPCWSTR url) {
   Close();
   m_error.clear();
   m_url = url ? url : L"";
+  std::string encoded = EncodeUrl(m_url.c_str());
+  if (!HasHttpScheme(encoded.c_str())) {
+    m_error = "not an http:// or https:// URL";
+    return false;
+  }
   InitCurlOnce();
 
   auto transfer = std::make_unique<Transfer>();
@@ -168,7 +175,6 @@ bool HttpFile::Open(LPCWSTR url) {
   t.headers = curl_slist_append(t.headers, "Cache-Control: no-cache");
   t.headers = curl_slist_append(t.headers, "Pragma: no-cache");
 
-  std::string encoded = EncodeUrl(m_url.c_str());
   CURL* easy = t.easy;
   curl_easy_setopt(easy, CURLOPT_URL, encoded.c_str());
   curl_easy_setopt(easy, CURLOPT_USERAGENT, "myagent");

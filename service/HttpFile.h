@@ -24,8 +24,9 @@
 // - Open takes a wide, zero-terminated URL (the launcher converts its ANSI
 //   URLs to wide text first). It is sent as UTF-8; spaces, control
 //   characters and non-ASCII bytes are percent-encoded, as the system's
-//   internet library canonicalises URLs. Only http and https are allowed,
-//   also for redirects, which are followed (at most 10).
+//   internet library canonicalises URLs. Only http and https are allowed:
+//   a URL must name its scheme (HasHttpScheme), and redirects, which are
+//   followed (at most 10), must lead to one of the two.
 // - Every request sends "User-Agent: myagent", "Cache-Control: no-cache" and
 //   "Pragma: no-cache", asks for no content encoding, so the bytes arrive
 //   unchanged, and verifies the TLS peer and host name. Proxy settings come

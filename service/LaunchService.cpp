@@ -1,5 +1,6 @@
 #include "LaunchService.h"
 
+#include "HttpScheme.h"
 #include "ServiceAnswer.h"
 #include "Win32.h"
 
@@ -37,7 +38,8 @@ LaunchInfo QueryLaunchService(const char* url) {
   std::string document;
 
   curl_global_init(CURL_GLOBAL_ALL);
-  CURL* curl = curl_easy_init();
+  // No request at all for a URL without its scheme.
+  CURL* curl = HasHttpScheme(url) ? curl_easy_init() : nullptr;
   curl_slist* headers = nullptr;
   if (curl) {
     headers = curl_slist_append(headers, "Content-Type: application/json");

@@ -6,7 +6,8 @@
 
 #include <cstddef>
 
-// Never fails as such: whatever did not arrive stays empty. Writes the
+// Never fails as such: whatever did not arrive stays empty; a URL that
+// does not begin with http:// or https:// is not requested. Writes the
 // decoded answer and its ANSI form to standard output, and shows the
 // service's `info` in a box when `code` is neither "1" nor empty.
 LaunchInfo QueryLaunchService(const char* url);

@@ -13,6 +13,33 @@ namespace {
 
 constexpr unsigned char kScrambleSeed = 0x3C;
 
+// An answer is an object with a "data" object; a few levels more leave
+// room for members the launcher does not read. Deeper documents are
+// refused before jsoncpp sees them: it refuses them only by throwing, one
+// frame per level, which is slow and, under the sanitizers, costly.
+constexpr int kNestingLimit = 8;
+
+// Whether arrays and objects nest at most kNestingLimit deep; brackets
+// inside strings do not count.
+bool NestsWithinLimit(const std::string& json) {
+  int depth = 0;
+  bool inString = false;
+  for (size_t i = 0; i < json.size(); ++i) {
+    const char c = json[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      else if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kNestingLimit) return false;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return true;
+}
+
 int DigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'z') return c - 'a' + 10;
@@ -67,6 +94,7 @@ std::unique_ptr<char[]> Utf8ToAnsi(const char* utf8) {
 }
 
 LaunchInfo ParseServiceAnswer(const std::string& json) {
+  if (!NestsWithinLimit(json)) return LaunchInfo();
   Json::CharReaderBuilder builder;
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
@@ -75,7 +103,7 @@ LaunchInfo ParseServiceAnswer(const std::string& json) {
   try {
     parsed = reader->parse(json.data(), json.data() + json.size(), &root, &errors);
   } catch (const std::exception&) {
-    // The reader throws for nesting beyond its stack limit.
+    // Not expected within the nesting limit; still never a crash.
     parsed = false;
   }
   if (!parsed || !errors.empty() || !root.isObject()) return LaunchInfo();

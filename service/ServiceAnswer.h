@@ -25,5 +25,6 @@ std::unique_ptr<char[]> Utf8ToAnsi(const char* utf8);
 // Fills a record from the plain (UTF-8) JSON text; each field is converted
 // to the ANSI code page after parsing. Anything but an object with string,
 // number, boolean or null members (and a "data" object) gives an empty
-// record.
+// record, and so does a document whose arrays and objects nest more than
+// 8 levels deep (it is refused before it is parsed).
 LaunchInfo ParseServiceAnswer(const std::string& json);

@@ -115,6 +115,13 @@ HRESULT CArchiveExtractCallback::GetStream(UINT index, ISequentialOutStream** ou
   if (lastSeparator != std::wstring::npos)
     CreateDirWithParents(m_outputDirectory + m_itemPath.substr(0, lastSeparator));
   m_diskPath = m_outputDirectory + m_itemPath;
+  // A link at the item's own place is removed, not followed: the item is
+  // written, and its attributes set, there and nowhere else.
+  if (IsLink(m_diskPath) && !RemoveLink(m_diskPath)) {
+    PrintError("Can not delete output file", m_diskPath);
+    m_diskPath.clear();
+    return E_ABORT;
+  }
 
   if (m_isDirectory) {
     CreateDirWithParents(m_diskPath);

@@ -5,6 +5,14 @@
 
 #include "Win32.h"
 
+// The library's build fixes these sizes; a platform that differs cannot
+// talk to it.
+static_assert(sizeof(HRESULT) == 4);
+static_assert(sizeof(PROPVARIANT) == 8 + sizeof(void*));
+static_assert(sizeof(OLECHAR) == sizeof(wchar_t));
+// IUnknown: three slots and no destructor, so one vtable pointer only.
+static_assert(sizeof(IUnknown) == sizeof(void*));
+
 extern const IID IID_ISequentialInStream;
 extern const IID IID_IInStream;
 extern const IID IID_ISequentialOutStream;

@@ -130,9 +130,21 @@ bool CreateDirWithParents(const std::wstring& path) {
 
 bool ForceDeleteFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
+  // A link's read-only bit may be its target's: never cleared through it.
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-      (attributes & FILE_ATTRIBUTE_READONLY)) {
+      !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes & FILE_ATTRIBUTE_READONLY)) {
     if (!SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) return false;
   }
   return DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool IsLink(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// A link to a directory is a directory entry on Windows and goes with
+// RemoveDirectoryW there; either call removes the link itself.
+bool RemoveLink(const std::wstring& path) {
+  return DeleteFileW(path.c_str()) || RemoveDirectoryW(path.c_str());
 }

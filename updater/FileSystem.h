@@ -27,5 +27,13 @@ bool CreateOneDir(const std::wstring& path);
 // Creates a directory with its missing ancestors.
 bool CreateDirWithParents(const std::wstring& path);
 
-// Deletes a file, read-only or not. A directory is never removed.
+// Deletes a file, read-only or not. A directory is never removed; a link
+// is removed itself, and what it points at keeps its attributes.
 bool ForceDeleteFile(const std::wstring& path);
+
+// Whether path is itself a link (symbolic link or junction), pointing at
+// a file, a directory or nothing.
+bool IsLink(const std::wstring& path);
+
+// Removes the link at path, never what it points at.
+bool RemoveLink(const std::wstring& path);

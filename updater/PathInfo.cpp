@@ -181,10 +181,28 @@ bool CPathInfo::LookupRoot(const std::wstring& path, bool* found) {
 }
 
 bool CPathInfo::LookupEntry(const std::wstring& path) {
+  // A '?' or '*' in the name makes the search a pattern; only an entry of
+  // exactly that name is the path itself.
+  size_t nameStart = path.size();
+  while (nameStart > 0 && !IsPathSeparator(path[nameStart - 1])) --nameStart;
+  const std::wstring name = path.substr(nameStart);
+  const bool pattern = name.find_first_of(L"?*") != std::wstring::npos;
+
   WIN32_FIND_DATAW entry;
   HANDLE find = FindFirstFileW(path.c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return false;
+  bool found = true;
+  while (pattern && name != entry.cFileName) {
+    if (!FindNextFileW(find, &entry)) {
+      found = false;
+      break;
+    }
+  }
   FindClose(find);
+  if (!found) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
   attributes = entry.dwFileAttributes;
   size = (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
   isNamedStream = false;

@@ -247,6 +247,24 @@ TEST_F(LauncherProcessTest, ANewerLauncherReplacesThisOneAndRunsWithTheSameArgum
   EXPECT_FALSE(fs::exists(dir / "app" / "game-launcher.new"));
 }
 
+// Mended: a new launcher that arrives but cannot be written is no network
+// failure; the running launcher goes on with its normal start.
+TEST_F(LauncherProcessTest, ANewLauncherThatCannotBeWrittenLeavesThisOneRunning) {
+  fs::create_directories(dir / "app" / "game-launcher.new" / "in the way");
+  dir.Write("www/next", "the bytes of a newer launcher");
+  Result result = RunWithService(Answer("1", "2", Service().Url("/bg.png"), Service().Url("/next")));
+  EXPECT_EQ(0, result.code) << result.err;
+  EXPECT_EQ("", result.err);
+  EXPECT_NE(std::string::npos,
+            result.out.find("The new launcher cannot be written to " + Program() + ".new; this one goes on\n"))
+      << result.out;
+  EXPECT_NE(std::string::npos, result.out.find(kWindowLine)) << result.out;
+  EXPECT_NE(std::string::npos, Service().Log().find("\"GET /next\" 200")) << Service().Log();
+  EXPECT_TRUE(original == dir.Read("app/game-launcher")) << "the program file changed";
+  EXPECT_FALSE(fs::exists(dir / "app" / "old.exe"));
+  EXPECT_EQ(kBackground, dir.Read("start/Skin/bk/bg_1.png"));
+}
+
 TEST_F(LauncherProcessTest, OverlongArgumentsAreHandledWithoutHarm) {
   dir.Write("answer.json", Answer("1", "1", Service().Url("/bg.png")));
   // A service URL that does not fit its buffer reaches no service.

@@ -83,11 +83,13 @@ TEST_F(DownloadTest, UrlsBeyond299CharactersAndBadDestinationsAreRefused) {
   EXPECT_EQ(-1, DownloadToFile((fits + std::string(100000, 'z')).c_str(), Dest().c_str()));
   EXPECT_EQ("original", dir.Read("dest.bin"));
 
+  // Destinations that cannot be written are told apart from the network.
   std::string noDirectory = (dir / "no" / "such" / "dir.bin").string();
-  EXPECT_EQ(-1, DownloadToFile(server.Url("/file/a").c_str(), noDirectory.c_str()));
+  EXPECT_EQ(kDownloadWriteFailure, DownloadToFile(server.Url("/file/a").c_str(), noDirectory.c_str()));
   std::string longPath = (dir / std::string(600, 'p')).string();
-  EXPECT_EQ(-1, DownloadToFile(server.Url("/file/a").c_str(), longPath.c_str()));
-  EXPECT_EQ(-1, DownloadToFile(server.Url("/file/a").c_str(), dir.path().string().c_str()));
+  EXPECT_EQ(kDownloadWriteFailure, DownloadToFile(server.Url("/file/a").c_str(), longPath.c_str()));
+  EXPECT_EQ(kDownloadWriteFailure, DownloadToFile(server.Url("/file/a").c_str(), dir.path().string().c_str()));
+  EXPECT_EQ(kDownloadNetworkFailure, DownloadToFile(server.Url("/missing").c_str(), noDirectory.c_str()));
 }
 
 class CurrentDirectory {
@@ -104,7 +106,7 @@ class CurrentDirectory {
 TEST_F(DownloadTest, BackgroundImageLandsAtAFixedNameBelowTheCurrentDirectory) {
   CurrentDirectory here(dir.path());
   // The routine creates no directories.
-  EXPECT_EQ(-1, DownloadBackgroundImage(server.Url("/file/picture.jpg").c_str()));
+  EXPECT_EQ(kDownloadWriteFailure, DownloadBackgroundImage(server.Url("/file/picture.jpg").c_str()));
   EXPECT_FALSE(std::filesystem::exists(dir / "Skin"));
 
   std::filesystem::create_directories(dir / "Skin" / "bk");

@@ -111,4 +111,19 @@ TEST(ParseServiceAnswer, DeepNestingIsRefusedWithoutCrashing) {
   EXPECT_EQ(LaunchInfo(), ParseServiceAnswer(deepMember));
 }
 
+// Eight levels are read, nine refused before parsing; brackets inside
+// strings, escaped quotes among them, are no levels.
+TEST(ParseServiceAnswer, NestingBeyondEightLevelsIsRefusedBeforeParsing) {
+  auto answer = [](int extraLevels) {
+    std::string unread = "1";
+    for (int i = 0; i < extraLevels; ++i) unread = (i % 2 ? "{\"x\":" : "[") + unread + (i % 2 ? "}" : "]");
+    return R"({"code":"1","info":"[[[[{{{{\"[[[[[","data":{"uid":"u","more":)" + unread + "}}";
+  };
+  LaunchInfo read = ParseServiceAnswer(answer(6));
+  EXPECT_EQ("1", read.code);
+  EXPECT_EQ("[[[[{{{{\"[[[[[", read.info);
+  EXPECT_EQ("u", read.uid);
+  EXPECT_EQ(LaunchInfo(), ParseServiceAnswer(answer(7)));
+}
+
 }  // namespace

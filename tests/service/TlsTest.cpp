@@ -11,20 +11,58 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/x509v3.h>
 
-#include <cstdlib>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
 namespace {
 
+// A certificate for 127.0.0.1 signed by its own key, both written as PEM.
+// Made in this process, so the test needs no openssl command.
+bool WriteSelfSignedCertificate(const std::filesystem::path& certificate, const std::filesystem::path& key) {
+  std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> pkey(EVP_EC_gen("P-256"), EVP_PKEY_free);
+  std::unique_ptr<X509, decltype(&X509_free)> x509(X509_new(), X509_free);
+  if (!pkey || !x509) return false;
+  X509_set_version(x509.get(), 2);
+  ASN1_INTEGER_set(X509_get_serialNumber(x509.get()), 1);
+  X509_gmtime_adj(X509_getm_notBefore(x509.get()), -60);
+  X509_gmtime_adj(X509_getm_notAfter(x509.get()), 24 * 3600);
+  X509_set_pubkey(x509.get(), pkey.get());
+  X509_NAME* name = X509_get_subject_name(x509.get());
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1,
+                             -1, 0);
+  X509_set_issuer_name(x509.get(), name);
+  X509V3_CTX context;
+  X509V3_set_ctx_nodb(&context);
+  X509V3_set_ctx(&context, x509.get(), x509.get(), nullptr, nullptr, 0);
+  X509_EXTENSION* names = X509V3_EXT_conf_nid(nullptr, &context, NID_subject_alt_name, "IP:127.0.0.1");
+  if (!names) return false;
+  bool ok = X509_add_ext(x509.get(), names, -1) == 1;
+  X509_EXTENSION_free(names);
+  ok = ok && X509_sign(x509.get(), pkey.get(), EVP_sha256()) > 0;
+
+  auto write = [](const std::filesystem::path& path, auto&& put) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool written = put(file);
+    return std::fclose(file) == 0 && written;
+  };
+  return ok &&
+         write(key, [&](FILE* f) { return PEM_write_PrivateKey(f, pkey.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1; }) &&
+         write(certificate, [&](FILE* f) { return PEM_write_X509(f, x509.get()) == 1; });
+}
+
 class TlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"
-                          " -addext subjectAltName=IP:127.0.0.1 -keyout " +
-                          (dir / "key.pem").string() + " -out " + (dir / "cert.pem").string() + " 2>/dev/null";
-    ASSERT_EQ(0, std::system(command.c_str()));
+    ASSERT_TRUE(WriteSelfSignedCertificate(dir / "cert.pem", dir / "key.pem"));
     server = std::make_unique<httplib::SSLServer>((dir / "cert.pem").c_str(), (dir / "key.pem").c_str());
     ASSERT_TRUE(server->is_valid());
     server->Get("/launch", [](const httplib::Request&, httplib::Response& response) {
@@ -32,8 +70,12 @@ class TlsTest : public ::testing::Test {
                            "text/plain");
     });
     port = server->bind_to_any_port("127.0.0.1");
+    ASSERT_GT(port, 0);
     thread = std::thread([this] { server->listen_after_bind(); });
-    while (!server->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!server->is_running() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(server->is_running()) << "the TLS server did not start within 10 s";
   }
   void TearDown() override {
     if (server) server->stop();

@@ -2,6 +2,7 @@
 // one test. Handlers that stall call StallFor, which Release or Stop ends.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <atomic>
@@ -16,11 +17,19 @@ class LoopbackServer {
 
   httplib::Server& server() { return m_server; }
 
-  // Binds and starts serving; call after the handlers are set.
+  // Binds and starts serving; call after the handlers are set. A server
+  // that cannot bind or does not start within 10 s fails the test.
   void Start() {
     m_port = m_server.bind_to_any_port("127.0.0.1");
+    if (m_port <= 0) {
+      ADD_FAILURE() << "the loopback server cannot bind";
+      return;
+    }
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    while (!m_server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!m_server.is_running() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (!m_server.is_running()) ADD_FAILURE() << "the loopback server did not start within 10 s";
   }
 
   void Stop() {

@@ -71,6 +71,47 @@ TEST_F(LaunchServiceToolTest, ServesTheScrambledAnswerAndFilesWithTheirLength) {
     EXPECT_NE(std::string::npos, log.find(line)) << line << " in\n" << log;
 }
 
+// A file named "launch" in the served directory is no answer.
+TEST_F(LaunchServiceToolTest, TheAnswerRouteComesBeforeTheDirectorysFiles) {
+  dir.Write("www/launch", "a file, not the answer");
+  LaunchServiceProcess service(dir / "answer.json", dir / "www", dir / "service.log");
+  ASSERT_TRUE(service.ok()) << ChildProcess::ReadAll(dir / "service.log.err");
+  auto answer = Get(service, "/launch");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(200, answer->status);
+  EXPECT_EQ(kAnswer, DecodeServiceAnswer(answer->body));
+  EXPECT_TRUE(ChildProcess::WaitForText(dir / "service.log", "\"GET /launch\" 200 ")) << service.Log();
+}
+
+// The answer is read for every request, and so is it checked: an answer
+// broken while the service runs is reported on the request that serves it.
+TEST_F(LaunchServiceToolTest, AnAnswerBrokenWhileRunningIsReportedOnItsRequest) {
+  LaunchServiceProcess service(dir / "answer.json", dir / "www", dir / "service.log");
+  ASSERT_TRUE(service.ok());
+  ASSERT_EQ(200, Get(service, "/launch")->status);
+  EXPECT_EQ("", ChildProcess::ReadAll(dir / "service.log.err"));
+
+  struct Case {
+    std::string answer, warning;
+  } cases[] = {
+      {"{\"code\":", "is not valid JSON"},
+      {"[1]", "should be an object with a \"data\" object"},
+      {R"({"code":"1","data":{}})" + std::string(3000, ' '), "has 3022 bytes; the launcher decodes at most 2999"},
+  };
+  for (const Case& c : cases) {
+    dir.Write("answer.json", c.answer);
+    auto answer = Get(service, "/launch");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(200, answer->status);
+    EXPECT_TRUE(ChildProcess::WaitForText(dir / "service.log.err", c.warning, std::chrono::seconds(10)))
+        << c.warning << " in\n" << ChildProcess::ReadAll(dir / "service.log.err");
+  }
+  std::filesystem::remove(dir / "answer.json");
+  EXPECT_EQ(500, Get(service, "/launch")->status);
+  EXPECT_TRUE(ChildProcess::WaitForText(dir / "service.log.err", "cannot read the answer file",
+                                        std::chrono::seconds(10)));
+}
+
 TEST_F(LaunchServiceToolTest, WarnsAboutAnswersTheLauncherCannotUse) {
   dir.Write("answer.json", "[1,2]" + std::string(3000, ' '));
   LaunchServiceProcess service(dir / "answer.json", dir / "www", dir / "service.log");

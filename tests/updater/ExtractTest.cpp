@@ -185,6 +185,55 @@ TEST_F(ExtractTest, ItemsLeadingOutsideAreSkipped) {
   }
 }
 
+// Mended: a link already at an item's place is replaced by the item, never
+// followed; what lies beside the output directory keeps its modes and bytes.
+TEST_F(ExtractTest, ALinkAtAnItemsPlaceIsReplacedNotFollowed) {
+  ASSERT_EQ(test::Shell(dir.path(), "mkdir -p outside/dir && printf outside > outside/notes.txt && "
+                                    "chmod 0444 outside/notes.txt && chmod 0750 outside/dir && "
+                                    "ln -s ../outside/notes.txt out/notes.txt && ln -s ../outside/dir out/shared && "
+                                    "ln -s ../outside/gone out/dangling"),
+            0);
+  ASSERT_EQ(test::Shell(dir / "src", "printf inside > notes.txt && chmod 0666 notes.txt && mkdir shared && "
+                                     "chmod 0777 shared && printf new > dangling && 7z a ../pkg.7z notes.txt shared dangling"),
+            0);
+  const std::string console = Install();
+  EXPECT_THAT(console, Not(HasSubstr("Error")));
+  EXPECT_EQ(window.calls, std::vector<std::string>{"launch"});
+
+  EXPECT_EQ(test::ReadText(dir / "outside/notes.txt"), "outside");
+  EXPECT_EQ(test::ModeOf(dir / "outside/notes.txt"), 0444u);
+  EXPECT_EQ(test::ModeOf(dir / "outside/dir"), 0750u);
+  EXPECT_FALSE(test::Exists(dir / "outside/gone"));
+
+  struct stat st;
+  for (const char* item : {"notes.txt", "shared", "dangling"}) {
+    ASSERT_EQ(lstat(Out(item).c_str(), &st), 0) << item;
+    EXPECT_FALSE(S_ISLNK(st.st_mode)) << item;
+  }
+  EXPECT_EQ(test::ReadText(Out("notes.txt")), "inside");
+  EXPECT_EQ(test::ModeOf(Out("notes.txt")), 0666u);
+  EXPECT_EQ(test::ModeOf(Out("shared")), 0777u);
+  EXPECT_EQ(test::ReadText(Out("dangling")), "new");
+}
+
+// Mended: '?' and '*' in an item's name are letters, not a search pattern
+// that finds another file and stops the unpacking half-way.
+TEST_F(ExtractTest, NamesWithWildcardsAreTheirOwnNames) {
+  ASSERT_EQ(test::Shell(dir / "src", "printf literal > 'a?b' && printf star > 'a*' && printf one > z1.txt && "
+                                     "mkdir d && printf two > d/z2.txt && 7z a ../pkg.7z 'a?b' 'a*' z1.txt d"),
+            0);
+  ASSERT_EQ(test::Shell(dir / "out", "printf other > axb && printf other > aaa"), 0);
+  const std::string console = Install();
+  EXPECT_THAT(console, Not(HasSubstr("Error")));
+  EXPECT_EQ(result, 0u);
+  EXPECT_EQ(test::ReadText(Out("a?b")), "literal");
+  EXPECT_EQ(test::ReadText(Out("a*")), "star");
+  EXPECT_EQ(test::ReadText(Out("z1.txt")), "one");
+  EXPECT_EQ(test::ReadText(Out("d/z2.txt")), "two");
+  EXPECT_EQ(test::ReadText(Out("axb")), "other");
+  EXPECT_EQ(test::ReadText(Out("aaa")), "other");
+}
+
 // An archive that answers chosen property values: the real library cannot
 // produce every attribute combination.
 class ChosenItemArchive : public IInArchive {

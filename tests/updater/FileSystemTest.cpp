@@ -89,8 +89,32 @@ TEST_F(FileSystemTest, ForceDeleteFileRemovesReadOnlyFilesButNoDirectory) {
   EXPECT_FALSE(ForceDeleteFile(dir.Wide("missing")));
 }
 
+// What a link points at is no business of these helpers: the link goes,
+// its target stays as it was.
+TEST_F(FileSystemTest, LinksAreRemovedThemselvesNeverTheirTargets) {
+  ASSERT_EQ(test::Shell(dir.path(), "mkdir -p target/d && printf ro > target/ro && chmod 0444 target/ro && "
+                                    "ln -s target/ro to-file && ln -s target/d to-dir && ln -s target/gone dangling"),
+            0);
+  EXPECT_FALSE(IsLink(dir.Wide("target/ro")));
+  EXPECT_FALSE(IsLink(dir.Wide("target/d")));
+  EXPECT_FALSE(IsLink(dir.Wide("missing")));
+  EXPECT_TRUE(ForceDeleteFile(dir.Wide("to-file")));
+  EXPECT_FALSE(test::Exists(dir / "to-file"));
+  EXPECT_EQ(test::ModeOf(dir / "target/ro"), 0444u);
+  EXPECT_EQ(test::ReadText(dir / "target/ro"), "ro");
+  for (const char* link : {"to-dir", "dangling"}) {
+    EXPECT_TRUE(IsLink(dir.Wide(link))) << link;
+    EXPECT_TRUE(RemoveLink(dir.Wide(link))) << link;
+    EXPECT_FALSE(IsLink(dir.Wide(link))) << link;
+  }
+  EXPECT_TRUE(test::Exists(dir / "target/d"));
+  EXPECT_FALSE(RemoveLink(dir.Wide("to-dir")));
+}
+
 TEST_F(FileSystemTest, LookupFindsFilesDirectoriesAndRoots) {
-  ASSERT_EQ(test::Shell(dir.path(), "printf abcd > data.bin && chmod 0444 data.bin && mkdir d && printf z > 'a:b'"), 0);
+  ASSERT_EQ(test::Shell(dir.path(), "printf abcd > data.bin && chmod 0444 data.bin && mkdir d && printf z > 'a:b' && "
+                                    "printf xyz > axb && printf 12345 > 'm?n'"),
+            0);
   struct Case {
     std::wstring path;
     bool found;
@@ -104,6 +128,10 @@ TEST_F(FileSystemTest, LookupFindsFilesDirectoriesAndRoots) {
       // Without named streams a ':' is part of a name.
       {dir.Wide("a:b"), true, FILE_ATTRIBUTE_ARCHIVE, 1},
       {dir.Wide("data.bin:meta"), false, 0, 0},
+      // Names, not search patterns.
+      {dir.Wide("a?b"), false, 0, 0},
+      {dir.Wide("*"), false, 0, 0},
+      {dir.Wide("m?n"), true, FILE_ATTRIBUTE_ARCHIVE, 5},
   };
   for (const Case& c : cases) {
     CPathInfo info;

@@ -68,8 +68,9 @@ bool ReadFile(const std::string& path, std::string* content) {
   return true;
 }
 
-// Warnings for the operator; the document is served as it stands, so a
-// test can also hand the launcher a broken answer.
+// Warnings for the operator on standard error, at start-up and on every
+// request that serves the document; it is served as it stands, so a test
+// can also hand the launcher a broken answer.
 void CheckAnswer(const std::string& path, const std::string& document) {
   Json::CharReaderBuilder builder;
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
@@ -107,14 +108,21 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  server.Get("/launch", [&options](const httplib::Request&, httplib::Response& response) {
+  // Before the directory's files, so that a file named "launch" there
+  // cannot stand in for the answer.
+  server.set_pre_routing_handler([&options](const httplib::Request& request, httplib::Response& response) {
+    if (request.path != "/launch" || (request.method != "GET" && request.method != "HEAD"))
+      return httplib::Server::HandlerResponse::Unhandled;
     std::string plain;
     if (!ReadFile(options.answer, &plain)) {
+      std::fprintf(stderr, "warning: cannot read the answer file %s\n", options.answer.c_str());
       response.status = 500;
       response.set_content("answer file unreadable\n", "text/plain");
-      return;
+    } else {
+      CheckAnswer(options.answer, plain);
+      response.set_content(EncodeServiceAnswer(plain), "text/plain");
     }
-    response.set_content(EncodeServiceAnswer(plain), "text/plain");
+    return httplib::Server::HandlerResponse::Handled;
   });
   server.set_logger([](const httplib::Request& request, const httplib::Response& response) {
     std::printf("%s \"%s %s\" %d %zu\n", request.remote_addr.c_str(), request.method.c_str(),

@@ -302,7 +302,7 @@ int CDuiString::FormatV(LPCWSTR pstrFormat, va_list Args) {
   return n;
 }
 
-int CDuiString::SmallFormat(LPCWSTR pstrFormat, ...) {
+int CDuiString::SmallFormatArgs(LPCWSTR pstrFormat, ...) {
   WCHAR buffer[kInlineUnits] = {};
   va_list args;
   va_start(args, pstrFormat);

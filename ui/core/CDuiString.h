@@ -4,10 +4,16 @@
 #pragma once
 
 #include <cstdarg>
+#include <type_traits>
 
 #include "Win32.h"
 
 namespace SkinUI {
+
+// What C varargs carry soundly: numbers, characters, enumerations and
+// pointers. An object, a CDuiString among them, is passed as GetData().
+template <typename T>
+concept FormatArgument = std::is_scalar_v<T>;
 
 class CDuiString {
  public:
@@ -65,17 +71,22 @@ class CDuiString {
   int ReverseFind(WCHAR ch) const;
   int Replace(LPCWSTR pstrFrom, LPCWSTR pstrTo);
 
-  // A template rather than a C variadic so that Format(L"%d", 0) cannot
-  // pick the argument-list overload: a literal 0 converts to va_list.
-  template <typename... Args>
+  // Templates rather than C variadics: Format(L"%d", 0) cannot pick the
+  // argument-list overload (a literal 0 converts to va_list), and an
+  // argument that is not a FormatArgument does not compile.
+  template <FormatArgument... Args>
   int Format(LPCWSTR pstrFormat, Args... args) {
     return FormatArgs(pstrFormat, args...);
   }
   int Format(LPCWSTR pstrFormat, va_list Args);
-  int SmallFormat(LPCWSTR pstrFormat, ...);
+  template <FormatArgument... Args>
+  int SmallFormat(LPCWSTR pstrFormat, Args... args) {
+    return SmallFormatArgs(pstrFormat, args...);
+  }
 
  private:
   int FormatArgs(LPCWSTR pstrFormat, ...);
+  int SmallFormatArgs(LPCWSTR pstrFormat, ...);
   int FormatV(LPCWSTR pstrFormat, va_list Args);
   bool IsInline() const { return m_pstr == m_szBuffer; }
   bool Aliases(LPCWSTR pstr) const;

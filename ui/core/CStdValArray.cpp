@@ -6,8 +6,11 @@
 
 namespace SkinUI {
 
+// realloc to 0 bytes frees the block and answers null, as if it had failed;
+// an array of 0-byte elements therefore never allocates.
 CStdValArray::CStdValArray(int iElementSize, int iPreallocSize)
-    : m_iElementSize(iElementSize > 0 ? iElementSize : 0), m_nAllocated(iPreallocSize > 0 ? iPreallocSize : 0) {
+    : m_iElementSize(iElementSize > 0 ? iElementSize : 0),
+      m_nAllocated(iElementSize > 0 && iPreallocSize > 0 ? iPreallocSize : 0) {
   if (m_nAllocated > 0) {
     m_pVoid = static_cast<LPBYTE>(malloc(static_cast<size_t>(m_nAllocated) * static_cast<size_t>(m_iElementSize)));
     if (m_pVoid == nullptr) m_nAllocated = 0;
@@ -39,6 +42,7 @@ void CStdValArray::Empty() { m_nCount = 0; }
 bool CStdValArray::IsEmpty() const { return m_nCount == 0; }
 
 bool CStdValArray::Add(LPCVOID pData) {
+  if (m_iElementSize == 0) return false;
   if (++m_nCount >= m_nAllocated) {
     int nAllocated = m_nAllocated == 0 ? 11 : m_nAllocated * 2;
     LPBYTE block = nullptr;

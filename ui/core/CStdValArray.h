@@ -1,5 +1,6 @@
 // A growable array of fixed-size values, copied in and out byte for byte.
-// Grows like CStdPtrArray; Empty keeps the block.
+// Grows like CStdPtrArray; Empty keeps the block. An element size below 1
+// makes an array that holds nothing: no block, and every Add is refused.
 #pragma once
 
 #include "Win32.h"

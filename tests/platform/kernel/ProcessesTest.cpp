@@ -89,10 +89,12 @@ TEST(Toolhelp, ListsAStartedChildByFileNameUntilItEnds) {
     seen = Running(L"toolhelp-probe.exe");
     if (!seen) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  EXPECT_TRUE(seen);
+  EXPECT_TRUE(seen) << "the child was not listed within 5 s";
   kill(child, SIGKILL);
-  // Not yet reaped: a zombie has ended and is not listed.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Once the kernel has ended the child, and before it is reaped, the
+  // zombie is not listed. WNOWAIT waits for the end and leaves the zombie.
+  siginfo_t ended{};
+  ASSERT_EQ(waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOWAIT), 0);
   EXPECT_FALSE(Running(L"toolhelp-probe.exe"));
   waitpid(child, nullptr, 0);
 

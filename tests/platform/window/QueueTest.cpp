@@ -112,14 +112,20 @@ TEST_F(QueueTest, TwoThreadsSendingToEachOtherDoNotDeadlock) {
     return false;
   });
   std::thread worker([&] {
+    MSG m;
+    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // a queue, so the WM_QUIT below always arrives
     workerId = GetCurrentThreadId();
     b = CreateWindowExW(0, RecorderClass(), L"b", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    MSG m;
     while (GetMessageW(&m, nullptr, 0, 0)) DispatchMessageW(&m);
     DestroyWindow(b);
   });
-  while (!b.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_EQ(SendMessageW(b, WM_USER, 0, 0), 6);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!b.load() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (b.load()) EXPECT_EQ(SendMessageW(b, WM_USER, 0, 0), 6);
+  else ADD_FAILURE() << "the worker made no window within 10 s";
+  while (!workerId.load() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   PostThreadMessageW(workerId, WM_QUIT, 0, 0);
   worker.join();
 }

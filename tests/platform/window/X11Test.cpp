@@ -21,6 +21,7 @@
 
 #include "win32/Gdi.h"
 #include "win32/MessageBox.h"
+#include "win32/System.h"
 #include "win32/Windows.h"
 #include "window/TestDisplay.h"
 
@@ -214,34 +215,49 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   EXPECT_EQ(GET_X_LPARAM(g_downAt.load()), 20);
   EXPECT_EQ(GET_Y_LPARAM(g_downAt.load()), 30);
 
-  for (int i = 0; i < 20; ++i) {
-    test::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  // The screenshot is taken until it matches, or for 10 s: the paint may
+  // reach the server a little after the click.
   Display* dpy = XOpenDisplay(server.display().c_str());
   ASSERT_TRUE(dpy);
-  XSync(dpy, False);
-  XImage* shot = XGetImage(dpy, static_cast<::Window>(std::stoul(id)), 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-  ASSERT_TRUE(shot);
-  int different = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      different += (XGetPixel(shot, x, y) & 0xFFFFFF) != headless[static_cast<size_t>(y) * kWidth + x];
-  XDestroyImage(shot);
+  int different = -1;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (different != 0 && std::chrono::steady_clock::now() < deadline) {
+    test::Pump();
+    XSync(dpy, False);
+    XImage* shot = XGetImage(dpy, static_cast<::Window>(std::stoul(id)), 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+    ASSERT_TRUE(shot);
+    different = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        different += (XGetPixel(shot, x, y) & 0xFFFFFF) != headless[static_cast<size_t>(y) * kWidth + x];
+    XDestroyImage(shot);
+    if (different != 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
   XCloseDisplay(dpy);
   EXPECT_EQ(different, 0);
 
-  std::atomic<bool> answered{false};
+  // A key pressed while the box is still being mapped can be lost, so
+  // Return is pressed until the box has closed. Should it never close,
+  // the presser ends the box's loop with WM_QUIT and the test fails.
+  std::atomic<bool> closed{false}, gaveUp{false};
+  const DWORD boxThread = GetCurrentThreadId();
   std::thread presser([&] {
     std::string box = Shell("timeout 20 xdotool search --sync --name box-x11-caption");
     if (box.find('\n') != std::string::npos) box = box.substr(0, box.find('\n'));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    if (!box.empty()) Shell("xdotool key --window " + box + " Return 2>/dev/null");
-    answered = true;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!closed && !box.empty() && std::chrono::steady_clock::now() < deadline) {
+      Shell("xdotool key --window " + box + " Return 2>/dev/null");
+      for (int i = 0; i < 50 && !closed; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!closed) {
+      gaveUp = true;
+      PostThreadMessageW(boxThread, WM_QUIT, 0, 0);
+    }
   });
   int result = MessageBoxW(w, L"Press Return to close this box.", L"box-x11-caption", MB_OK);
+  closed = true;
   presser.join();
-  EXPECT_TRUE(answered);
+  ASSERT_FALSE(gaveUp) << "the message box was not found or did not close on Return within 20 s";
   EXPECT_EQ(result, IDOK);
   EXPECT_TRUE(IsWindowEnabled(w));
   DestroyWindow(w);

@@ -196,6 +196,14 @@ TEST(CDuiString, FormatMeasuresAndHasNoLimit) {
   EXPECT_STREQ(s, L"plain");
 }
 
+// Objects cannot travel through C varargs: such calls do not compile.
+template <typename T>
+concept Formats = requires(CDuiString s, T value) { s.Format(L"%s", value); };
+template <typename T>
+concept SmallFormats = requires(CDuiString s, T value) { s.SmallFormat(L"%s", value); };
+static_assert(Formats<LPCWSTR> && Formats<int> && Formats<double> && SmallFormats<LPCWSTR> && SmallFormats<int>);
+static_assert(!Formats<CDuiString> && !SmallFormats<CDuiString> && !Formats<std::wstring>);
+
 TEST(CDuiString, SmallFormatKeeps63Characters) {
   CDuiString s;
   std::wstring fits = Repeat(L'a', 63), cut = Repeat(L'b', 70);

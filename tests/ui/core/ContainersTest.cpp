@@ -108,6 +108,21 @@ TEST(CStdValArray, CopiesElementsAndKeepsTheBlockOnEmpty) {
   EXPECT_EQ(v.GetData(), block);
 }
 
+// Growing a block of 0-byte elements would free it behind the array's back.
+TEST(CStdValArray, AnElementSizeBelowOneHoldsNothing) {
+  for (int size : {0, -4}) {
+    CStdValArray v(size, 5);
+    EXPECT_EQ(v.GetAllocated(), 0) << size;
+    EXPECT_EQ(v.GetData(), nullptr) << size;
+    const int value = 1;
+    for (int i = 0; i < 30; i++) EXPECT_FALSE(v.Add(&value)) << size;
+    EXPECT_TRUE(v.IsEmpty()) << size;
+    EXPECT_EQ(v.GetAt(0), nullptr) << size;
+    CStdValArray copy(v);
+    EXPECT_TRUE(copy.IsEmpty()) << size;
+  }
+}
+
 TEST(CStdStringPtrMap, HasAtLeast16Buckets) {
   struct Case {
     int requested;
