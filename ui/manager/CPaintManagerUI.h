@@ -33,6 +33,17 @@ class ZipReader;
 // A plug-in control factory: a new control for the class name, or null.
 typedef CControlUI* (*LPCREATECONTROL)(LPCWSTR pstrType);
 
+// One control timer: the control's own identifier and the platform timer
+// that runs it on the paint window. Killed records keep their platform
+// identifier so that the same timer can be started again.
+struct ControlTimer {
+  CControlUI* pSender = nullptr;
+  UINT nLocalID = 0;
+  HWND hWnd = nullptr;
+  UINT uWinTimer = 0;
+  bool bKilled = false;
+};
+
 class CPaintManagerUI {
  public:
   CPaintManagerUI();
@@ -140,6 +151,9 @@ class CPaintManagerUI {
   bool RemoveImage(LPCWSTR bitmap);
   void RemoveAllImages();
   void ReloadAllImages();
+  // Grows whenever any manager frees image records (removal, destruction),
+  // so that holders of record pointers know to look them up again.
+  static UINT GetImageGeneration();
 
   // [SECTION] Default attribute lists and option groups
   void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
@@ -301,6 +315,7 @@ class CPaintManagerUI {
   static short m_H;
   static short m_S;
   static short m_L;
+  static UINT m_uImageGeneration;
 };
 
 }  // namespace SkinUI
