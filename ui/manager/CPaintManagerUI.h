@@ -153,6 +153,9 @@ class CPaintManagerUI {
   bool RemoveImage(LPCWSTR bitmap);
   void RemoveAllImages();
   void ReloadAllImages();
+  // Grows whenever any manager frees image records (removal, destruction),
+  // so that holders of record pointers know to look them up again.
+  static UINT GetImageGeneration();
 
   // [SECTION] Default attribute lists and option groups
   void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
@@ -314,6 +317,7 @@ class CPaintManagerUI {
   static short m_H;
   static short m_S;
   static short m_L;
+  static UINT m_uImageGeneration;
 
   // [SECTION] Message half: helpers and fields
   void OnPaint();

@@ -29,6 +29,7 @@ class CImageAttribute {
 
   RECT GetDest() const;
   void SetDest(const RECT& rcDest);
+  // Null when the cached record was removed since it was looked up.
   const TImageInfo* GetImageInfo() const;
 
   // The parsed fields, read by the render engine.
@@ -45,6 +46,15 @@ class CImageAttribute {
   bool m_bHole = false;
   bool m_bTiledX = false;
   bool m_bTiledY = false;
+
+ private:
+  void ParsePairs(LPCWSTR pStr);
+  void ApplyPair(const CDuiString& key, const CDuiString& value);
+  bool IsInfoCurrent() const;
+
+  // The manager's image generation when m_imageInfo was looked up: a record
+  // removed since then is never read through the old pointer.
+  UINT m_uImageGeneration = 0;
 };
 
 }  // namespace SkinUI

@@ -2,6 +2,7 @@
 // call draws through the DC's cairo context, so the clip always applies.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "gdi/DeviceContext.h"
 #include "gdi/Region.h"
@@ -55,6 +56,39 @@ void Normalize(int& x, int& w, bool& mirrored) {
   }
 }
 
+// An unscaled opaque copy between 32-bit surfaces, row by row inside each
+// rectangle of the clip: the same bytes cairo would write, without its
+// per-call set-up, which dominates small copies such as tiles. False when
+// the surfaces are not both ARGB32 images (the caller then uses cairo).
+bool CopyRows(DeviceContext& dst, const Source& source, int x0, int y0, int w, int h, int cx0, int cy0) {
+  cairo_surface_t* to = dst.Surface();
+  if (cairo_surface_get_type(to) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_surface_get_type(source.surface) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_image_surface_get_format(to) != CAIRO_FORMAT_ARGB32 ||
+      cairo_image_surface_get_format(source.surface) != CAIRO_FORMAT_ARGB32)
+    return false;
+  cairo_surface_flush(to);
+  unsigned char* out = cairo_image_surface_get_data(to);
+  const unsigned char* in = cairo_image_surface_get_data(source.surface);
+  const int out_stride = cairo_image_surface_get_stride(to), in_stride = cairo_image_surface_get_stride(source.surface);
+  const cairo_region_t* clip = dst.EffectiveClip();
+  const cairo_rectangle_int_t wanted{x0, y0, w, h};
+  cairo_region_t* visible = cairo_region_create_rectangle(&wanted);
+  cairo_region_intersect(visible, clip);
+  for (int i = 0, n = cairo_region_num_rectangles(visible); i < n; ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(visible, i, &r);
+    const int sx = cx0 + source.dx + (r.x - x0), sy = cy0 + source.dy + (r.y - y0);
+    for (int row = 0; row < r.height; ++row)
+      std::memmove(out + static_cast<ptrdiff_t>(r.y + row) * out_stride + static_cast<ptrdiff_t>(r.x) * 4,
+                   in + static_cast<ptrdiff_t>(sy + row) * in_stride + static_cast<ptrdiff_t>(sx) * 4,
+                   static_cast<size_t>(r.width) * 4);
+    cairo_surface_mark_dirty_rectangle(to, r.x, r.y, r.width, r.height);
+  }
+  cairo_region_destroy(visible);
+  return true;
+}
+
 // Draws the source rectangle (sx, sy, sw, sh) of src into the destination
 // rectangle of dst, scaled (and mirrored where the signs of the widths or
 // heights differ). The source is cut to its surface first.
@@ -86,32 +120,36 @@ bool Compose(DeviceContext& dst, DeviceContext& src, int dx, int dy, int dw, int
   if (!ReadableSource(dst, src, {cx0, cy0, cw, ch}, source)) return false;
   cairo_t* cr = dst.Begin();
   if (!cr) return false;
-
-  // Without per-pixel alpha the source counts as opaque: read the same
-  // memory as RGB24, which ignores the alpha byte.
-  cairo_surface_t* view = source.surface;
-  bool own_view = false;
-  if (!use_source_alpha) {
-    view = cairo_image_surface_create_for_data(cairo_image_surface_get_data(source.surface), CAIRO_FORMAT_RGB24,
-                                               cairo_image_surface_get_width(source.surface),
-                                               cairo_image_surface_get_height(source.surface),
-                                               cairo_image_surface_get_stride(source.surface));
-    own_view = true;
-  }
-  cairo_pattern_t* pattern;
   bool scaled = w != cw || h != ch || mirror_x || mirror_y;
+  if (!scaled && op == CAIRO_OPERATOR_SOURCE && alpha >= 1.0 && use_source_alpha &&
+      CopyRows(dst, source, x0, y0, w, h, cx0, cy0)) {
+    dst.End(Bounds(x0, y0, w, h));
+    return true;
+  }
+
+  // A scaled read sees the source rectangle as an image of its own over the
+  // same memory, padded at its edges, so that neighbours never bleed in.
+  // Without per-pixel alpha the source counts as opaque: an RGB24 view of
+  // the memory ignores the alpha byte. An unscaled read with alpha needs no
+  // view at all.
+  cairo_surface_t* view = nullptr;
+  int view_x = cx0 + source.dx, view_y = cy0 + source.dy;
+  if (scaled || !use_source_alpha) {
+    unsigned char* data = cairo_image_surface_get_data(source.surface);
+    if (data == nullptr) return false;
+    const int stride = cairo_image_surface_get_stride(source.surface);
+    view = cairo_image_surface_create_for_data(
+        data + static_cast<ptrdiff_t>(view_y) * stride + static_cast<ptrdiff_t>(view_x) * 4,
+        use_source_alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, cw, ch, stride);
+    view_x = view_y = 0;
+  }
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(view ? view : source.surface);
   if (!scaled) {
-    pattern = cairo_pattern_create_for_surface(view);
     cairo_matrix_t m;
-    cairo_matrix_init_translate(&m, cx0 + source.dx - x0, cy0 + source.dy - y0);
+    cairo_matrix_init_translate(&m, view_x - x0, view_y - y0);
     cairo_pattern_set_matrix(pattern, &m);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
   } else {
-    // A sub-surface with padded edges keeps neighbours of the source
-    // rectangle from bleeding in when filtering.
-    cairo_surface_t* part = cairo_surface_create_for_rectangle(view, cx0 + source.dx, cy0 + source.dy, cw, ch);
-    pattern = cairo_pattern_create_for_surface(part);
-    cairo_surface_destroy(part);
     double xx = static_cast<double>(cw) / w, yy = static_cast<double>(ch) / h;
     cairo_matrix_t m;
     cairo_matrix_init(&m, mirror_x ? -xx : xx, 0, 0, mirror_y ? -yy : yy, mirror_x ? cw + x0 * xx : -x0 * xx,
@@ -133,7 +171,7 @@ bool Compose(DeviceContext& dst, DeviceContext& src, int dx, int dy, int dw, int
   }
   cairo_set_source_rgb(cr, 0, 0, 0);  // lets go of the source surface
   cairo_pattern_destroy(pattern);
-  if (own_view) cairo_surface_destroy(view);
+  if (view) cairo_surface_destroy(view);
   dst.End(Bounds(x0, y0, w, h));
   return true;
 }
