@@ -12,8 +12,9 @@ packages=(
   p7zip-full fonts-wqy-microhei
   # tests, benchmarks and tools
   libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
-  # benchmark anchors only, never linked into the product: Qt 5's box layouts
-  qtbase5-dev
+  # benchmark anchors only, never linked into the product: Qt 5's box layouts,
+  # GTK 3's first frame (and the damage events the start-up harness watches)
+  qtbase5-dev libgtk-3-dev libxdamage-dev
   xvfb xdotool zip curl
 )
 
