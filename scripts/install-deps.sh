@@ -13,6 +13,8 @@ packages=(
   # tests, benchmarks and tools
   libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xdotool zip curl
+  # benchmarks only: anchors the product never links
+  libpango1.0-dev
 )
 
 missing=()
