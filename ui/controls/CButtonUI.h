@@ -62,6 +62,10 @@ class CButtonUI : public CLabelUI {
   void UpdatePaintState();
   // An image worth trying: set, and not failed to load before.
   static bool IsUsable(const CImageAttribute& image);
+  // Draws a usable image; false when it is not usable or failed to draw.
+  bool DrawUsable(HDC hDC, CImageAttribute& image);
+  // The state images; whether the foreground image was drawn among them.
+  bool PaintStateImages(HDC hDC);
 
   UINT m_uButtonState = 0;
   DWORD m_dwHotBkColor = 0;

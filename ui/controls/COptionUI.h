@@ -45,10 +45,8 @@ class COptionUI : public CButtonUI {
   virtual void Selected(bool bSelected);
 
  protected:
-  // The other members of this option's group in its window.
+  // Deselects the other members of this option's group in its window.
   void DeselectOthers();
-  // Draws image when usable; false when it is not or drawing failed.
-  bool DrawUsable(HDC hDC, CImageAttribute& image);
 
   bool m_bSelected = false;
   CDuiString m_sGroupName;
