@@ -13,8 +13,8 @@ packages=(
   # tests, benchmarks and tools
   libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xdotool zip curl
-  # benchmarks only: anchors the product never links
-  libpango1.0-dev
+  # benchmark anchors only, never linked into the product: Qt 5's box layouts, Pango
+  qtbase5-dev libpango1.0-dev
 )
 
 missing=()

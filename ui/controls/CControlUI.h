@@ -5,15 +5,20 @@
 // SetAttribute, whose unknown names end here silently.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include "Win32.h"
 #include "core/CDelegate.h"
 #include "core/CDuiString.h"
+#include "core/CLifeGuard.h"
 #include "core/UIDefines.h"
 #include "render/CImageAttribute.h"
 
 namespace SkinUI {
 
 class CPaintManagerUI;
+class CContainerUI;
 
 class CControlUI {
  public:
@@ -168,6 +173,14 @@ class CControlUI {
   void SetVirtualWnd(LPCWSTR pstrValue);
   CDuiString GetVirtualWnd() const;
 
+  // [SECTION] Life and relative placement
+  // True while the control lives: code that calls into handlers and
+  // listeners tests it before touching the control again.
+  std::shared_ptr<const bool> Watch() { return m_life.Watch(); }
+  // What a floating control moves and grows by, in pixels, when its parent
+  // grew by szGrowth: its relative percentages of the growth, the parts of
+  // a pixel carried over to the next growth.
+  void TakeRelativeGrowth(SIZE szGrowth, SIZE* pMove, SIZE* pZoom);
 
  protected:
   CPaintManagerUI* m_pManager = nullptr;
@@ -217,6 +230,17 @@ class CControlUI {
   SIZE m_cxyBorderRound = {0, 0};
   RECT m_rcPaint = {0, 0, 0, 0};
   RECT m_rcBorderSize = {0, 0, 0, 0};
+
+ private:
+  // The corner sizes as drawn: no larger than the item.
+  SIZE DrawnBorderRound() const;
+
+  // The container whose child list holds this control (a control has one).
+  friend class CContainerUI;
+  CContainerUI* m_pHolder = nullptr;
+  // Hundredths of a pixel of relative growth not yet applied: move x, y, zoom x, y.
+  int64_t m_aRelativeRest[4] = {0, 0, 0, 0};
+  CLifeGuard m_life;
 };
 
 }  // namespace SkinUI

@@ -30,9 +30,13 @@ void CEventSource::operator-=(const CDelegateBase& d) {
 void CEventSource::operator-=(FnType pFn) { (*this) -= MakeDelegate(pFn); }
 
 bool CEventSource::operator()(void* param) {
+  auto alive = m_life.Watch();
   for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
     CDelegateBase* pObject = static_cast<CDelegateBase*>(m_aDelegates[i]);
-    if (pObject != nullptr && !pObject->Call(param)) return false;
+    if (pObject == nullptr) continue;
+    bool bContinue = pObject->Call(param);
+    if (!*alive) return false;
+    if (!bContinue) return false;
   }
   return true;
 }

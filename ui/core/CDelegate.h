@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Win32.h"
+#include "core/CLifeGuard.h"
 #include "core/CStdPtrArray.h"
 
 namespace SkinUI {
@@ -89,11 +90,13 @@ class CEventSource {
   void operator+=(FnType pFn);
   void operator-=(const CDelegateBase& d);
   void operator-=(FnType pFn);
-  // Calls each delegate in order; false as soon as one answers false.
+  // Calls each delegate in order; false as soon as one answers false, or
+  // when a delegate destroyed the source (its owner died in the call).
   bool operator()(void* param);
 
  private:
   CStdPtrArray m_aDelegates;
+  CLifeGuard m_life;
 };
 
 }  // namespace SkinUI

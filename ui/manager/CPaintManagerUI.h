@@ -16,9 +16,11 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 
 #include "Win32.h"
 #include "core/CDuiString.h"
+#include "core/CLifeGuard.h"
 #include "core/CStdPtrArray.h"
 #include "core/CStdStringPtrMap.h"
 #include "core/UIDefines.h"
@@ -316,6 +318,33 @@ class CPaintManagerUI {
   static short m_S;
   static short m_L;
   static UINT m_uImageGeneration;
+
+  // [SECTION] Message half: helpers and fields
+  void OnPaint();
+  void PaintLayered(const RECT& rcPaintCycle);
+  void PaintOffscreen(HDC hDC, const RECT& rcPaintCycle);
+  // Makes the back buffer match the client size (a DIB with pixels in
+  // layered mode); false when it cannot be made.
+  bool PrepareOffscreen(bool bLayered, SIZE szClient);
+  void RegisterName(CControlUI* pControl);
+  // To the sender's listeners, then the notifiers; false when a listener
+  // deleted the manager. A sender deleted on the way reads null after.
+  bool DeliverNotify(TNotifyUI& Msg);
+  bool DeliverQueuedNotifications();
+  // The mouse moved to pt: leave, enter and move events.
+  void OnMouseMove(POINT pt);
+  // Alt + ch: focuses and activates the control with that shortcut.
+  bool ActivateShortcut(WCHAR ch);
+  // Takes the focus from its control, which then hears of it (pNext: the
+  // control about to get it); false when a handler deleted the manager.
+  bool LoseFocus(CControlUI* pNext);
+
+  CLifeGuard m_life;
+  // The name each control is registered under, so that a control renamed
+  // after registration still leaves the table when it dies.
+  std::unordered_map<const CControlUI*, CDuiString> m_mRegisteredNames;
+  CDuiString m_sToolTipText;  // what the tool tip record points to
+  SIZE m_szOffscreen = {0, 0};
 };
 
 }  // namespace SkinUI

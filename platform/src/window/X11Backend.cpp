@@ -41,7 +41,8 @@ int IgnoreErrors(Display*, XErrorEvent* e) {
 
 struct XWin {
   ::Window xid = 0;
-  bool argb = false;
+  bool argb = false;     // a 32-bit visual: per-pixel alpha through a compositor
+  bool layered = false;  // WS_EX_LAYERED: its pixels' alpha counts
   bool mapped = false;
   bool shapedByAlpha = false;
   GC gc = nullptr;
@@ -152,10 +153,14 @@ class X11Display final : public DisplayBackend {
     std::lock_guard<std::mutex> lock(mutex_);
     XWin w;
     // Per-pixel alpha shows only through a compositing manager; without one
-    // the transparent pixels are cut out by a shape instead.
+    // the transparent pixels are cut out by a shape instead. With one, every
+    // window gets the 32-bit visual, as a window may become layered after
+    // creation (a visual cannot change); windows that are not layered are
+    // shown opaque.
     std::string cm = "_NET_WM_CM_S" + std::to_string(screen_);
     bool composited = XGetSelectionOwner(dpy_, XInternAtom(dpy_, cm.c_str(), False)) != None;
-    w.argb = (view.exStyle & WS_EX_LAYERED) && argbVisual_ && composited;
+    w.argb = argbVisual_ && composited;
+    w.layered = view.exStyle & WS_EX_LAYERED;
     XSetWindowAttributes a{};
     a.background_pixel = 0;
     a.border_pixel = 0;
@@ -221,6 +226,7 @@ class X11Display final : public DisplayBackend {
     XWin* w = Get(view.hwnd);
     if (!w) return;
     RECT r = view.screenRect;
+    w->layered = view.exStyle & WS_EX_LAYERED;
     XMoveResizeWindow(dpy_, w->xid, r.left, r.top, Width(r), Height(r));
     ApplyVisible(*w, view.visible);
     if (view.topmost && view.visible) XRaiseWindow(dpy_, w->xid);
@@ -383,6 +389,11 @@ class X11Display final : public DisplayBackend {
   // become holes in its shape (a window region wins over this).
   void CutTransparent(XWin& w, cairo_surface_t* image, int width, int height) {
     if (!shape_ || w.hasShape) return;
+    if (!w.layered) {
+      if (w.shapedByAlpha) XShapeCombineMask(dpy_, w.xid, ShapeBounding, 0, 0, None, ShapeSet);
+      w.shapedByAlpha = false;
+      return;
+    }
     cairo_surface_flush(image);
     const unsigned char* data = cairo_image_surface_get_data(image);
     int stride = cairo_image_surface_get_stride(image);
@@ -414,20 +425,37 @@ class X11Display final : public DisplayBackend {
   void Put(XWin& w, const RECT& dirty) {
     if (!w.last) return;
     int width = cairo_image_surface_get_width(w.last), height = cairo_image_surface_get_height(w.last);
+    int x = std::max<int>(0, dirty.left), y = std::max<int>(0, dirty.top);
+    int right = std::min<int>(width, dirty.right), bottom = std::min<int>(height, dirty.bottom);
+    if (right <= x || bottom <= y) return;
     cairo_surface_flush(w.last);
     Visual* visual = w.argb ? argbVisual_ : DefaultVisual(dpy_, screen_);
     int depth = w.argb ? 32 : DefaultDepth(dpy_, screen_);
-    XImage* image = XCreateImage(dpy_, visual, static_cast<unsigned>(depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(cairo_image_surface_get_data(w.last)),
-                                 static_cast<unsigned>(width), static_cast<unsigned>(height), 32,
-                                 cairo_image_surface_get_stride(w.last));
+    auto* pixels = cairo_image_surface_get_data(w.last);
+    int stride = cairo_image_surface_get_stride(w.last);
+    // The dirty part of a window that is not layered goes out opaque: on a
+    // 32-bit visual its alpha would show the desktop through.
+    std::vector<uint32_t> opaque;
+    int srcX = x, srcY = y, imageWidth = width, imageHeight = height;
+    if (w.argb && !w.layered) {
+      imageWidth = right - x;
+      imageHeight = bottom - y;
+      opaque.resize(static_cast<size_t>(imageWidth) * imageHeight);
+      for (int row = 0; row < imageHeight; ++row) {
+        const auto* src = reinterpret_cast<const uint32_t*>(pixels + static_cast<size_t>(y + row) * stride) + x;
+        uint32_t* dst = &opaque[static_cast<size_t>(row) * imageWidth];
+        for (int col = 0; col < imageWidth; ++col) dst[col] = src[col] | 0xFF000000u;
+      }
+      pixels = reinterpret_cast<unsigned char*>(opaque.data());
+      stride = imageWidth * 4;
+      srcX = srcY = 0;
+    }
+    XImage* image = XCreateImage(dpy_, visual, static_cast<unsigned>(depth), ZPixmap, 0, reinterpret_cast<char*>(pixels),
+                                 static_cast<unsigned>(imageWidth), static_cast<unsigned>(imageHeight), 32, stride);
     if (!image) return;
-    int x = std::max<int>(0, dirty.left), y = std::max<int>(0, dirty.top);
-    int right = std::min<int>(width, dirty.right), bottom = std::min<int>(height, dirty.bottom);
-    if (right > x && bottom > y)
-      XPutImage(dpy_, w.xid, w.gc, image, x, y, x, y, static_cast<unsigned>(right - x),
-                static_cast<unsigned>(bottom - y));
-    image->data = nullptr;  // the pixels are cairo's
+    XPutImage(dpy_, w.xid, w.gc, image, srcX, srcY, x, y, static_cast<unsigned>(right - x),
+              static_cast<unsigned>(bottom - y));
+    image->data = nullptr;  // the pixels are cairo's, or the vector's
     XDestroyImage(image);
     XFlush(dpy_);
   }

@@ -10,9 +10,10 @@
 // - [x] big and small icons (_NET_WM_ICON), titles (WM_NAME, _NET_WM_NAME)
 // - [x] cursors from the cursor font for the system cursors
 // - [x] constant opacity (_NET_WM_WINDOW_OPACITY; shown by a compositor);
-//       per-pixel alpha through a 32-bit visual for windows layered at
-//       creation when a compositing manager runs, else the alpha-0 pixels
-//       are cut out by a shape
+//       per-pixel alpha through a 32-bit visual when a compositing manager
+//       runs (every window gets that visual, so one made layered later has
+//       it too; windows that are not layered are shown opaque), else the
+//       alpha-0 pixels of layered windows are cut out by a shape
 // - [x] mouse, wheel, keys (with the characters X produced), pointer leave,
 //       the close button of a window manager (WM_DELETE_WINDOW)
 // - [ ] moves and resizes made by a window manager are not read back

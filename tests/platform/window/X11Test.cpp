@@ -14,7 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,36 +32,43 @@ namespace {
 
 constexpr int kWidth = 160, kHeight = 100;
 
-// A server of our own on a free display number. It lives until this
-// program has ended: a shell holds it and stops it when our end of its
-// pipe closes, since the window manager keeps its connection to the end.
+// A server of our own on a display number it picks itself (-displayfd),
+// so that test programs running side by side never share one. It lives
+// until this program has ended: a shell holds it and stops it when our end
+// of its pipe closes, since the window manager keeps its connection to the
+// end.
 class Xvfb {
  public:
   Xvfb() {
-    for (int n = 71; n < 200; ++n) {
-      std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-      if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-      int fds[2];
-      if (pipe(fds) != 0) return;
-      fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-      std::string script = "Xvfb :" + std::to_string(n) +
-                           " -screen 0 1280x800x24 -nolisten tcp 2>/dev/null & x=$!; read line; kill $x; wait $x";
-      const char* argv[] = {"/bin/sh", "-c", script.c_str(), nullptr};
-      posix_spawn_file_actions_t actions;
-      posix_spawn_file_actions_init(&actions);
-      posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
-      posix_spawn_file_actions_addclose(&actions, fds[1]);
-      pid_t pid;
-      int started = posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
-      posix_spawn_file_actions_destroy(&actions);
-      close(fds[0]);
-      if (started != 0) return;
-      for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      display_ = ":" + std::to_string(n);
-      return;  // fds[1] stays open until the program ends
+    int fds[2], number[2];
+    if (pipe(fds) != 0) return;
+    if (pipe(number) != 0) return;
+    fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+    fcntl(number[0], F_SETFD, FD_CLOEXEC);
+    std::string script =
+        "Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null & x=$!; exec 3>&-; read line; kill $x; wait $x";
+    const char* argv[] = {"/bin/sh", "-c", script.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, number[1], 3);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    pid_t pid;
+    int started = posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[0]);
+    close(number[1]);
+    if (started != 0) {
+      close(number[0]);
+      return;
     }
-  }
+    // The server writes its number once it accepts connections.
+    std::string digits;
+    char c;
+    while (read(number[0], &c, 1) == 1 && c != '\n') digits += c;
+    close(number[0]);
+    if (!digits.empty()) display_ = ":" + digits;
+  }  // fds[1] stays open until the program ends
   const std::string& display() const { return display_; }
 
  private:
@@ -81,6 +87,14 @@ std::string Shell(const std::string& command) {
 }
 
 bool Have(const char* tool) { return !Shell(std::string("command -v ") + tool).empty(); }
+
+// One server for the program: the display is chosen once per process.
+const std::string& ServerDisplay() {
+  static Xvfb server;
+  return server.display();
+}
+
+std::string FindWindowId(const std::string& title);
 
 // The same picture on both displays: colour blocks and a line of text.
 std::atomic<int> g_down{0}, g_up{0};
@@ -116,13 +130,17 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
 }
 
-HWND MakeTestWindow() {
+void RegisterTestClass() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Proc;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = L"X11TestWindow";
   RegisterClassExW(&wc);
+}
+
+HWND MakeTestWindow() {
+  RegisterTestClass();
   return CreateWindowExW(0, L"X11TestWindow", L"x11-window-test", WS_POPUP | WS_VISIBLE, 100, 100, kWidth, kHeight,
                          nullptr, nullptr, nullptr, nullptr);
 }
@@ -190,6 +208,28 @@ bool PumpFor(std::atomic<int>& counter, int wanted) {
   return counter >= wanted;
 }
 
+// A 40 x 40 per-pixel-alpha image for a layered window: the top half
+// transparent, the bottom half of the given premultiplied colour.
+bool PresentHalves(HWND hwnd, POINT at, uint32_t bottom) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bits) return false;
+  HGDIOBJ old = SelectObject(mem, dib);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : bottom;
+  POINT src{0, 0};
+  SIZE size{40, 40};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  bool ok = UpdateLayeredWindow(hwnd, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return ok;
+}
+
 TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   if (!Have("Xvfb") || !Have("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing";
   std::vector<uint32_t> headless = HeadlessRendering();
@@ -197,9 +237,9 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   EXPECT_EQ(headless[50 * kWidth + 120], 0x1428C8u);  // the blue half
   EXPECT_EQ(headless[50 * kWidth + 10], 0xDC1E1Eu);   // the red half
 
-  Xvfb server;
-  ASSERT_FALSE(server.display().empty());
-  setenv("DISPLAY", server.display().c_str(), 1);
+  const std::string& display = ServerDisplay();
+  ASSERT_FALSE(display.empty());
+  setenv("DISPLAY", display.c_str(), 1);
   setenv("PLATFORM_DISPLAY", "x11", 1);
   HWND w = MakeTestWindow();
   ASSERT_TRUE(w);
@@ -217,7 +257,7 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
 
   // The screenshot is taken until it matches, or for 10 s: the paint may
   // reach the server a little after the click.
-  Display* dpy = XOpenDisplay(server.display().c_str());
+  Display* dpy = XOpenDisplay(display.c_str());
   ASSERT_TRUE(dpy);
   int different = -1;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -267,26 +307,12 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   HWND layered = CreateWindowExW(WS_EX_LAYERED, L"X11TestWindow", L"x11-layered-test", WS_POPUP | WS_VISIBLE, 300,
                                  300, 40, 40, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(layered);
-  BITMAPINFO bi{};
-  bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC mem = CreateCompatibleDC(nullptr);
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_TRUE(bits);
-  HGDIOBJ old = SelectObject(mem, dib);
-  auto* px = static_cast<uint32_t*>(bits);
-  for (int i = 0; i < 40 * 40; ++i) px[i] = i < 40 * 20 ? 0u : 0xFF00FF00u;  // top half transparent
-  POINT at{300, 300}, src{0, 0};
-  SIZE size{40, 40};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  ASSERT_TRUE(UpdateLayeredWindow(layered, nullptr, &at, &size, mem, &src, 0, &blend, ULW_ALPHA));
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
+  // Top half transparent.
+  ASSERT_TRUE(PresentHalves(layered, POINT{300, 300}, 0xFF00FF00u));
   std::string lid = RunPumping("timeout 20 xdotool search --sync --name x11-layered-test");
   if (lid.find('\n') != std::string::npos) lid = lid.substr(0, lid.find('\n'));
   ASSERT_FALSE(lid.empty());
-  Display* probe = XOpenDisplay(server.display().c_str());
+  Display* probe = XOpenDisplay(display.c_str());
   ASSERT_TRUE(probe);
   int count = 0, ordering = 0;
   XRectangle* rects = XShapeGetRectangles(probe, static_cast<::Window>(std::stoul(lid)), ShapeBounding, &count, &ordering);
@@ -301,6 +327,85 @@ TEST(X11Test, RealWindowIsFoundClickedScreenshottedAndShowsARealMessageBox) {
   if (rects) XFree(rects);
   XCloseDisplay(probe);
   DestroyWindow(layered);
+}
+
+std::string FindWindowId(const std::string& title) {
+  std::string id = RunPumping("timeout 20 xdotool search --sync --name " + title);
+  if (id.find('\n') != std::string::npos) id = id.substr(0, id.find('\n'));
+  return id;
+}
+
+// Reads one pixel of an X window, alpha included for a 32-bit window.
+uint32_t PixelOf(const std::string& display, const std::string& id, int x, int y, int* depth) {
+  Display* dpy = XOpenDisplay(display.c_str());
+  if (!dpy) return 0;
+  XSync(dpy, False);
+  auto xid = static_cast<::Window>(std::stoul(id));
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(dpy, xid, &attributes);
+  *depth = attributes.depth;
+  uint32_t pixel = 0;
+  if (XImage* shot = XGetImage(dpy, xid, x, y, 1, 1, AllPlanes, ZPixmap)) {
+    pixel = static_cast<uint32_t>(XGetPixel(shot, 0, 0));
+    XDestroyImage(shot);
+  }
+  XCloseDisplay(dpy);
+  return pixel;
+}
+
+// Pumps until the X window shows the pixel at (x, y), or five seconds pass.
+bool ShowsPixel(const std::string& display, const std::string& id, int x, int y, uint32_t expected, int* depth) {
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5); std::chrono::steady_clock::now() < end;) {
+    test::Pump();
+    if (PixelOf(display, id, x, y, depth) == expected) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+// With a compositing manager a window that becomes layered after it was
+// made (as skinned windows do at their first paint) shows its own alpha,
+// not a shape cut; before that it shows opaque. The test holds the
+// compositing manager's selection itself.
+TEST(X11Test, AWindowMadeLayeredLaterGetsPerPixelAlpha) {
+  if (!Have("Xvfb") || !Have("xdotool")) GTEST_SKIP() << "Xvfb or xdotool missing";
+  const std::string& display = ServerDisplay();
+  ASSERT_FALSE(display.empty());
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("PLATFORM_DISPLAY", "x11", 1);
+  Display* manager = XOpenDisplay(display.c_str());
+  ASSERT_TRUE(manager);
+  ::Window owner = XCreateSimpleWindow(manager, DefaultRootWindow(manager), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(manager, XInternAtom(manager, "_NET_WM_CM_S0", False), owner, CurrentTime);
+  XSync(manager, False);
+
+  RegisterTestClass();
+  HWND w = CreateWindowExW(0, L"X11TestWindow", L"x11-late-layered", WS_POPUP | WS_VISIBLE, 400, 300, 40, 40,
+                           nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(w);
+  ASSERT_STREQ(test::BackendName(), "x11");
+  std::string id = FindWindowId("x11-late-layered");
+  ASSERT_FALSE(id.empty());
+  int depth = 0;
+  EXPECT_TRUE(ShowsPixel(display, id, 10, 10, 0xFFDC1E1Eu, &depth));  // the red half, opaque
+  EXPECT_EQ(depth, 32);
+
+  SetWindowLongPtrW(w, GWL_EXSTYLE, GetWindowLongPtrW(w, GWL_EXSTYLE) | WS_EX_LAYERED);
+  ASSERT_TRUE(PresentHalves(w, POINT{400, 300}, 0x80008000u));  // top clear, bottom half-green
+  EXPECT_TRUE(ShowsPixel(display, id, 10, 30, 0x80008000u, &depth));
+  EXPECT_EQ(PixelOf(display, id, 10, 5, &depth), 0u);
+  // Nothing was cut: the transparent pixels stay part of the window.
+  Display* probe = XOpenDisplay(display.c_str());
+  ASSERT_TRUE(probe);
+  int count = 0, ordering = 0;
+  XRectangle* rects = XShapeGetRectangles(probe, static_cast<::Window>(std::stoul(id)), ShapeBounding, &count, &ordering);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(rects[0].width, 40);
+  EXPECT_EQ(rects[0].height, 40);
+  XFree(rects);
+  XCloseDisplay(probe);
+  DestroyWindow(w);
+  XCloseDisplay(manager);
 }
 
 }  // namespace

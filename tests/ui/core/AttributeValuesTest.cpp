@@ -123,5 +123,26 @@ TEST(EventSource, CallsEachDelegateOnceInOrderAndStopsAtFalse) {
   EXPECT_EQ(g_staticCalls, 1);
 }
 
+// A delegate may delete the source that calls it (a control deleted by its
+// own listener): the call ends there without touching the source again.
+CEventSource* g_doomed = nullptr;
+int g_afterDoomed = 0;
+bool DeleteSource(void*) {
+  delete g_doomed;
+  return true;
+}
+bool AfterDoomed(void*) {
+  ++g_afterDoomed;
+  return true;
+}
+
+TEST(EventSource, ADelegateDeletingItsSourceEndsTheCall) {
+  g_doomed = new CEventSource;
+  *g_doomed += DeleteSource;
+  *g_doomed += AfterDoomed;
+  EXPECT_FALSE((*g_doomed)(nullptr));
+  EXPECT_EQ(g_afterDoomed, 0);
+}
+
 }  // namespace
 }  // namespace SkinUI
