@@ -276,6 +276,31 @@ TEST_F(TextControls, ClicksByMouseAndKeyboard) {
   }
 }
 
+// The pushed and captured look is gone before the click is heard, so a
+// handler that runs a modal loop does not leave the button pushed.
+TEST_F(TextControls, ReleasedBeforeTheClickIsSent) {
+  struct Probe : CButtonUI {
+    UINT State() const { return m_uButtonState; }
+  };
+  auto* button = Add(new Probe, L"name=\"go\" height=\"50\"");
+  Show();
+  UINT during = 0xFFFF;
+  notifier.onNotify = [&](TNotifyUI& msg) {
+    if (msg.sType == L"click") during = button->State();
+  };
+  window->Click(50, 25);
+  test::Pump();
+  EXPECT_EQ(during & (UISTATE_PUSHED | UISTATE_CAPTURED), 0u);
+  // A handler may delete the button that sent the click.
+  notifier.onNotify = [&](TNotifyUI& msg) {
+    if (msg.sType == L"click") root->Remove(button);
+  };
+  root->SetDelayedDestroy(false);
+  window->Click(50, 25);
+  test::Pump();
+  EXPECT_EQ(root->GetCount(), 0);
+}
+
 TEST_F(TextControls, ClickSelectsTheBoundTabPage) {
   auto* button = Add(new CButtonUI, L"name=\"go\" height=\"40\" bindtablayoutname=\"pages\" bindtabindex=\"2\"");
   auto* tabs = Add(new CTabLayoutUI, L"name=\"pages\"");

@@ -203,6 +203,7 @@ TEST(HtmlTextTest, ComputedRectangleIsWhatTheDrawingCovers) {
   const LONG a = html.Width(L"a");
   const Case cases[] = {
       {L"a{n}a", DT_SINGLELINE, 2 * a, h},
+      {L"a<p 4>a</p>a\na", DT_SINGLELINE, 4 * a, h + 4},
       {L"a{n}a", 0, a, 2 * h},
       {L"a\na", 0, a, 2 * h},
       {L"a\r\na\n", 0, a, 2 * h},
@@ -238,7 +239,10 @@ TEST(HtmlTextTest, WordBreakWrapsAfterTheLastSpace) {
   EXPECT_LE(FindInk(tagged.s, RECT{0, 0, 300, h - 2}).box.right, tagged.Width(L"aaaa"));
   EXPECT_EQ(tagged.Measure(RECT{0, 0, tagged.Width(L"aaaa bb"), 9999}, L"<u>aaaa</u> bbbb", DT_WORDBREAK).bottom,
             2 * h);
-  EXPECT_EQ(html.Measure(RECT{0, 0, html.Width(L"aaaa"), 9999}, L"aaaaaaaaaaaa", DT_WORDBREAK).bottom, 3 * h);
+  EXPECT_EQ(html.Measure(RECT{0, 0, html.Width(L"aaaa"), 9999}, L"aaaaaaaaaa", DT_WORDBREAK).bottom, 3 * h);
+  Html split(300, 60);
+  split.Draw(RECT{0, 0, split.Width(L"aaaa") + 1, 60}, L"aaaaaaaaaa", DT_WORDBREAK);
+  EXPECT_LE(FindInk(split.s, RECT{0, 0, 300, 60}).box.right, split.Width(L"aaaa"));
   const LONG ideograph = html.Width(L"中");
   EXPECT_EQ(html.Measure(RECT{0, 0, 2 * ideograph, 9999}, L"中文字符测试", DT_WORDBREAK).bottom, 3 * h);
 }
@@ -297,6 +301,14 @@ TEST(HtmlTextTest, AlignedLinesShiftByTheirOwnWidthAndKeepAllTheirInk) {
     EXPECT_GE(r.box.right, box.right - 3);
   }
   EXPECT_EQ(lines, expectedLines);
+
+  // Wrapped text centred vertically by its wrapped height.
+  Html middle(300, 200);
+  const RECT tall = {10, 0, 10 + width, 200};
+  middle.Draw(tall, text, DT_WORDBREAK | DT_VCENTER);
+  const Ink ink = FindInk(middle.s, RECT{0, 0, 300, 200});
+  EXPECT_NEAR(ink.box.top - tall.top, tall.bottom - ink.box.bottom, h / 2 + 2);
+  EXPECT_EQ(FindInk(middle.s, RECT{0, 0, 300, 200}).count, FindInk(left.s, RECT{0, 0, 300, 200}).count);
 }
 
 TEST(HtmlTextTest, LinkRectanglesCoverTheirInk) {
