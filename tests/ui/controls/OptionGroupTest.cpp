@@ -125,6 +125,7 @@ TEST(OptionGroups, MovingToAnotherWindowLeavesTheOldGroup) {
   COptionUI* moved = first.options[1];
   first.root->SetAutoDestroy(false);
   ASSERT_TRUE(first.root->Remove(moved));
+  first.root->SetAutoDestroy(true);
   Options second({L"group=\"g\""});
   second.root->Add(moved);
   test::Pump();

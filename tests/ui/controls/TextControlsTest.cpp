@@ -73,6 +73,8 @@ class TextControls : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
+    if (!attached) delete root;
+    attached = false;
     test::Pump();
   }
   CPaintManagerUI& pm() { return window->pm(); }
@@ -86,6 +88,7 @@ class TextControls : public ::testing::Test {
   // Attaches the tree and waits for its first paint.
   void Show() {
     window->Attach(root);
+    attached = true;
     ::SetFocus(window->hwnd());
     window->MouseMove(-50, -50);
     ASSERT_TRUE(PumpUntil([&] { return window->Presented().width > 0; }));
@@ -128,6 +131,7 @@ class TextControls : public ::testing::Test {
   LogNotifier notifier{&log};
   std::unique_ptr<TestWindow> window;
   CVerticalLayoutUI* root = nullptr;
+  bool attached = false;  // the window owns root
 };
 
 TEST_F(TextControls, AlignmentAndPaddingPlaceTheText) {
