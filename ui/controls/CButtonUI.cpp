@@ -39,13 +39,7 @@ void CButtonUI::SetEnabled(bool bEnable) {
 }
 
 void CButtonUI::DoEvent(TEventUI& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-    if (m_pParent != nullptr)
-      m_pParent->DoEvent(event);
-    else
-      CLabelUI::DoEvent(event);
-    return;
-  }
+  if (PassOnMouseEvent(event)) return;
   const bool inside = ::PtInRect(&m_rcItem, event.ptMouse) != FALSE;
   switch (event.Type) {
     case UIEVENT_SETFOCUS:

@@ -75,6 +75,15 @@ void CLabelUI::RemeasureWidth() {
   if (m_bAutoCalcWidth) NeedParentUpdate();
 }
 
+bool CLabelUI::PassOnMouseEvent(TEventUI& event) {
+  if (IsMouseEnabled() || !IsMouseEvent(event.Type)) return false;
+  if (m_pParent != nullptr)
+    m_pParent->DoEvent(event);
+  else
+    CLabelUI::DoEvent(event);
+  return true;
+}
+
 void CLabelUI::DoEvent(TEventUI& event) {
   if (event.Type == UIEVENT_SETFOCUS) {
     m_bFocused = true;

@@ -46,6 +46,9 @@ class CLabelUI : public CControlUI {
   void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
   // Asks for a new layout when the width follows the text.
   void RemeasureWidth();
+  // A control that takes no mouse input hands mouse events to its parent
+  // (or to the label's handling without one); true when it did.
+  bool PassOnMouseEvent(TEventUI& event);
 
   DWORD m_dwTextColor = 0;
   DWORD m_dwDisabledTextColor = 0;

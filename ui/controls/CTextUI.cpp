@@ -51,13 +51,7 @@ void CTextUI::ClearLinksFrom(int iFirst) {
 }
 
 void CTextUI::DoEvent(TEventUI& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-    if (m_pParent != nullptr)
-      m_pParent->DoEvent(event);
-    else
-      CLabelUI::DoEvent(event);
-    return;
-  }
+  if (PassOnMouseEvent(event)) return;
   const int link = LinkAt(event.ptMouse);
   switch (event.Type) {
     case UIEVENT_SETCURSOR:

@@ -28,7 +28,8 @@ namespace {
 
 constexpr LONG kArgumentLimit = 9999;
 constexpr LONG kMaxFontSize = 9999;
-// How far from the box a position may go; lines stop below it too.
+// How far from the box a position may go; lines stop below it too. Boxes
+// are cut to the same range first, so no sum of positions overflows.
 constexpr LONGLONG kCoordinateRange = 1 << 28;
 constexpr WCHAR kEllipsis[] = L"...";
 
@@ -39,6 +40,10 @@ bool IsLatinLetter(WCHAR ch) { return (ch >= L'a' && ch <= L'z') || (ch >= L'A' 
 bool IsBlank(WCHAR ch) { return ch == L' ' || ch == L'\t'; }
 
 LONG ClampArgument(LONG value) { return std::clamp(value, -kArgumentLimit, kArgumentLimit); }
+
+LONG ClampCoordinate(LONG value) {
+  return static_cast<LONG>(std::clamp<LONGLONG>(value, -kCoordinateRange, kCoordinateRange));
+}
 
 COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
@@ -650,6 +655,7 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, L
   const int nCapacity = pLinks != nullptr && sLinks != nullptr ? std::max(nLinkRects, 0) : 0;
   nLinkRects = 0;
   if (hDC == nullptr || pManager == nullptr || pstrText == nullptr || ::IsRectEmpty(&rc)) return;
+  rc = RECT{ClampCoordinate(rc.left), ClampCoordinate(rc.top), ClampCoordinate(rc.right), ClampCoordinate(rc.bottom)};
   const bool bDraw = (uStyle & DT_CALCRECT) == 0;
 
   if (bDraw && (uStyle & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) != 0) {

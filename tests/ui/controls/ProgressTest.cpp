@@ -6,6 +6,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "controls/CProgressUI.h"
 #include "manager/CPaintManagerUI.h"
@@ -100,55 +101,45 @@ TEST(Progress, RevealedPartForEachValue) {
 }
 
 TEST(Progress, WhichPartOfTheImageShows) {
-  {
-    SCOPED_TRACE("stretched: the whole image squeezed into the revealed part");
+  struct Probe {
+    int x, y;
+    uint32_t colour;
+  };
+  struct Case {
+    const char* name;
+    const wchar_t* attributes;
+    int columns, rows;  // as in the table above
+    std::vector<Probe> probes;
+  };
+  const Case cases[] = {
+      {"unstretched: the same pixels as the bar's", L"foreimage=\"file='bar'\" isstretchfore=\"false\" value=\"25\"",
+       50, 0, {{0, 0, Tag(0, 0)}, {25, 6, Tag(25, 6)}, {49, 11, Tag(49, 11)}}},
+      {"unstretched from a sprite: counted from the sprite's origin",
+       L"foreimage=\"file='sprite' source='0,12,200,24'\" isstretchfore=\"false\" value=\"50\"", 100, 0,
+       {{0, 0, Tag(0, 12)}, {99, 11, Tag(99, 23)}}},
+      {"unstretched vertical: the bottom of the image at the bottom",
+       L"foreimage=\"file='bar'\" isstretchfore=\"false\" hor=\"false\" value=\"50\"", 200, 6,
+       {{100, 6, Tag(100, 6)}, {100, 11, Tag(100, 11)}, {100, 5, kWhite}}},
+      {"unstretched, an image narrower than the bar stays at full value",
+       L"foreimage=\"file='short'\" isstretchfore=\"false\" value=\"100\"", 150, 12,
+       {{149, 3, Tag(149, 3)}, {150, 3, kWhite}}},
+      {"a missing image leaves the bar empty", L"foreimage=\"file='missing.png'\" value=\"100\"", 0, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Bar bar;
-    bar.progress.ApplyAttributeList(L"foreimage=\"file='bar'\" value=\"25\"");
+    bar.progress.ApplyAttributeList(c.attributes);
     bar.Paint();
-    ASSERT_EQ(bar.Covered(), 50);
-    EXPECT_NEAR(int(bar.At(49, 6) & 0xFF), 99, 3);
+    EXPECT_EQ(bar.Covered(), c.columns);
+    EXPECT_EQ(bar.Rows(), c.rows);
+    for (const Probe& probe : c.probes) EXPECT_EQ(bar.At(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
   }
-  {
-    SCOPED_TRACE("unstretched: the same pixels as the bar's");
-    Bar bar;
-    bar.progress.ApplyAttributeList(L"foreimage=\"file='bar'\" isstretchfore=\"false\" value=\"25\"");
-    bar.Paint();
-    ASSERT_EQ(bar.Covered(), 50);
-    for (int x = 0; x < 50; ++x) ASSERT_EQ(bar.At(x, 6), Tag(x, 6)) << x;
-  }
-  {
-    SCOPED_TRACE("unstretched from a sprite: counted from the sprite's origin");
-    Bar bar;
-    bar.progress.ApplyAttributeList(L"foreimage=\"file='sprite' source='0,12,200,24'\" isstretchfore=\"false\" value=\"50\"");
-    bar.Paint();
-    ASSERT_EQ(bar.Covered(), 100);
-    EXPECT_EQ(bar.At(0, 0), Tag(0, 12));
-    EXPECT_EQ(bar.At(99, 11), Tag(99, 23));
-  }
-  {
-    SCOPED_TRACE("unstretched vertical: the bottom of the image at the bottom");
-    Bar bar;
-    bar.progress.ApplyAttributeList(L"foreimage=\"file='bar'\" isstretchfore=\"false\" hor=\"false\" value=\"50\"");
-    bar.Paint();
-    ASSERT_EQ(bar.Rows(), 6);
-    EXPECT_EQ(bar.At(100, 6), Tag(100, 6));
-    EXPECT_EQ(bar.At(100, 11), Tag(100, 11));
-  }
-  {
-    SCOPED_TRACE("unstretched, an image narrower than the bar stays at full value");
-    Bar bar;
-    bar.progress.ApplyAttributeList(L"foreimage=\"file='short'\" isstretchfore=\"false\" value=\"100\"");
-    bar.Paint();
-    EXPECT_EQ(bar.Covered(), 150);
-    EXPECT_EQ(bar.At(149, 3), Tag(149, 3));
-  }
-  {
-    SCOPED_TRACE("a missing image leaves the bar empty");
-    Bar bar;
-    bar.progress.ApplyAttributeList(L"foreimage=\"file='missing.png'\" value=\"100\"");
-    bar.Paint();
-    EXPECT_EQ(bar.Covered(), 0);
-  }
+  // Stretched, the whole image is squeezed into the revealed part.
+  Bar bar;
+  bar.progress.ApplyAttributeList(L"foreimage=\"file='bar'\" value=\"25\"");
+  bar.Paint();
+  ASSERT_EQ(bar.Covered(), 50);
+  EXPECT_NEAR(int(bar.At(49, 6) & 0xFF), 99, 3);
 }
 
 TEST(Progress, DefaultsAndRepairStored) {

@@ -455,7 +455,7 @@ TEST(HtmlTextTest, MalformedMarkupEnds) {
                          DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_VCENTER,
                          DT_WORDBREAK | DT_RIGHT | DT_BOTTOM,
                          DT_WORDBREAK | DT_CENTER | DT_END_ELLIPSIS};
-  const RECT boxes[] = {{0, 0, 120, 60}, {5, 5, 6, 6}, {0, 0, 1, 9999}};
+  const RECT boxes[] = {{0, 0, 120, 60}, {5, 5, 6, 6}, {0, 0, 1, 9999}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}};
   Html html(130, 70);
   html.manager.AddImage(L"x.png", Frames(), 30, 10, true);
   for (size_t i = 0; i < std::size(cases); ++i)
