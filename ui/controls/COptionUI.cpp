@@ -79,9 +79,12 @@ void COptionUI::SetSelectedForedImage(LPCWSTR pStrImage) { SetImage(this, m_diSe
 void COptionUI::DeselectOthers() {
   CStdPtrArray* pGroup = m_pManager->GetOptionGroup(m_sGroupName);
   if (pGroup == nullptr) return;
-  // A copy: an override of Selected may change the group.
+  // A copy: an override of Selected may change the group. Members that
+  // are not options (the group takes any control) are left alone.
   std::vector<COptionUI*> members;
-  for (int i = 0; i < pGroup->GetSize(); ++i) members.push_back(static_cast<COptionUI*>(pGroup->GetAt(i)));
+  for (int i = 0; i < pGroup->GetSize(); ++i)
+    if (auto* pOption = static_cast<COptionUI*>(static_cast<CControlUI*>(pGroup->GetAt(i))->GetInterface(L"Option")))
+      members.push_back(pOption);
   for (COptionUI* pOther : members)
     if (pOther != this) pOther->Selected(false);
 }

@@ -517,11 +517,15 @@ class HtmlLayout {
     TFontInfo* font = Font();
     Select(font);
     const LONG available = m_box.right - m_x;
-    const bool surelyFits = static_cast<LONGLONG>(length) * Metrics(font).tmMaxCharWidth < available;
-    if (surelyFits) {
-      AddText(font, text, length, Extent(text, length));
-      m_p = after;
-      return Step::kContinue;
+    // Far from the edge one measure does; a character drawn from another
+    // face may still be wider than the font's widest, so it is checked.
+    if (static_cast<LONGLONG>(length) * Metrics(font).tmMaxCharWidth < available) {
+      const LONG width = Extent(text, length);
+      if (width <= available) {
+        AddText(font, text, length, width);
+        m_p = after;
+        return Step::kContinue;
+      }
     }
     m_extents.resize(static_cast<size_t>(length));
     int fit = 0;
