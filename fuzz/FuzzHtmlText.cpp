@@ -24,7 +24,8 @@ struct Canvas {
   }
 };
 
-constexpr UINT kStyles[] = {DT_CENTER, DT_RIGHT, DT_VCENTER, DT_BOTTOM, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS};
+constexpr UINT kStyles[] = {DT_CENTER,    DT_RIGHT,      DT_VCENTER,     DT_BOTTOM,
+                            DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS};
 
 }  // namespace
 
@@ -39,14 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const RECT box = {data[1] & 7, (data[1] >> 3) & 3, 64 - ((data[1] >> 5) & 7) * 8, 32};
   // Bytes are units; the upper half stands for ideographs.
   std::wstring text;
-  for (size_t i = 2; i < size; ++i) text += data[i] < 0x80 ? static_cast<wchar_t>(data[i]) : L'\x4E00' + data[i];
+  for (size_t i = 2; i < size; ++i)
+    text += data[i] < 0x80 ? static_cast<wchar_t>(data[i]) : L'\x4E00' + data[i];
   canvas.manager.RemoveAllFonts();
   canvas.manager.AddFont(L"Sans", 14, true, false, false);
   RECT links[3] = {};
   CDuiString texts[3];
   int count = 3;
   RECT rc = box;
-  CRenderEngine::DrawHtmlText(canvas.dc, &canvas.manager, rc, text.c_str(), 0xFF000000, links, texts, count, style);
+  CRenderEngine::DrawHtmlText(canvas.dc, &canvas.manager, rc, text.c_str(), 0xFF000000, links, texts, count,
+                              style);
   if (count < 0 || count > 3) __builtin_trap();
   rc = RECT{box.left, box.top, box.right, 9999};
   count = 3;

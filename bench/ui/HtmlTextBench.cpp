@@ -76,9 +76,10 @@ struct Markup {
   }
 };
 
-const wchar_t* const kWords[] = {L"launcher", L"update", L"package", L"download", L"speed", L"the", L"of",
-                                 L"game", L"version", L"正在下载", L"解压", L"skin", L"window", L"progress",
-                                 L"network", L"retry", L"file", L"a", L"is", L"complete"};
+const wchar_t* const kWords[] = {L"launcher", L"update", L"package", L"download", L"speed",
+                                 L"the",      L"of",     L"game",    L"version",  L"正在下载",
+                                 L"解压",     L"skin",   L"window",  L"progress", L"network",
+                                 L"retry",    L"file",   L"a",       L"is",       L"complete"};
 
 // A paragraph of about the given number of characters with the given
 // number of tagged spans spread evenly.
@@ -126,7 +127,8 @@ struct Pango {
   cairo_t* cr;
   PangoLayout* layout;
   Pango(int w, int h)
-      : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h)), cr(cairo_create(surface)),
+      : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h)),
+        cr(cairo_create(surface)),
         layout(pango_cairo_create_layout(cr)) {
     PangoFontDescription* font = pango_font_description_from_string(kFace);
     pango_font_description_set_absolute_size(font, kPixelSize * PANGO_SCALE);
@@ -165,8 +167,8 @@ struct Result {
 void Report(const char* name, const Result& r, bool* met) {
   const double ratio = r.pango / r.ours;
   *met = *met && ratio >= 1.0;
-  std::printf("%-34s ours %9.1f us   pango %9.1f us   ratio %5.2f %s\n", name, r.ours * 1e6, r.pango * 1e6, ratio,
-              ratio >= 1.0 ? "" : "(slower)");
+  std::printf("%-34s ours %9.1f us   pango %9.1f us   ratio %5.2f %s\n", name, r.ours * 1e6, r.pango * 1e6,
+              ratio, ratio >= 1.0 ? "" : "(slower)");
 }
 
 void Compare(int rounds, Result* r, const std::function<void()>& ours, const std::function<void()>& pango) {
@@ -192,7 +194,8 @@ int main(int argc, char** argv) {
     labels.push_back(label);
   }
   const Markup small = Paragraph(2048, 40), large = Paragraph(20480, 400);
-  std::printf("paragraphs: %zu and %zu characters, %d and %d spans\n", small.ours.size(), large.ours.size(), 40, 400);
+  std::printf("paragraphs: %zu and %zu characters, %d and %d spans\n", small.ours.size(), large.ours.size(),
+              40, 400);
 
   Ours ours(800, 8000);
   Pango pango(800, 8000);
@@ -228,7 +231,8 @@ int main(int argc, char** argv) {
     Compare(
         n, &measure, [&] { ours.Draw(paragraphBox, m->ours, DT_WORDBREAK | DT_CALCRECT); },
         [&] { pango.Measure(m->pango, kWrapWidth); });
-    Report(isSmall ? "2 KB paragraph, 40 spans, measure" : "20 KB paragraph, 400 spans, measure", measure, &met);
+    Report(isSmall ? "2 KB paragraph, 40 spans, measure" : "20 KB paragraph, 400 spans, measure", measure,
+           &met);
   }
   std::printf("goal (no slower than Pango in every case): %s\n", met ? "met" : "not met");
   return 0;

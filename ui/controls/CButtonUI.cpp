@@ -134,7 +134,8 @@ void CButtonUI::BindTabLayoutName(LPCWSTR pstrName) {
 void CButtonUI::BindTriggerTabSel(int index) {
   if (m_sBindTabLayoutName.IsEmpty() || (m_iBindTabIndex < 0 && index < 0) || m_pManager == nullptr) return;
   CControlUI* pControl = m_pManager->FindControl(m_sBindTabLayoutName);
-  auto* pTab = pControl != nullptr ? static_cast<CTabLayoutUI*>(pControl->GetInterface(L"TabLayout")) : nullptr;
+  auto* pTab =
+      pControl != nullptr ? static_cast<CTabLayoutUI*>(pControl->GetInterface(L"TabLayout")) : nullptr;
   if (pTab != nullptr) pTab->SelectItem(index >= 0 ? index : m_iBindTabIndex);
 }
 
@@ -190,7 +191,9 @@ void CButtonUI::UpdatePaintState() {
 
 bool CButtonUI::IsUsable(const CImageAttribute& image) { return image.IsLoadSuccess(); }
 
-bool CButtonUI::DrawUsable(HDC hDC, CImageAttribute& image) { return IsUsable(image) && DrawImage(hDC, image); }
+bool CButtonUI::DrawUsable(HDC hDC, CImageAttribute& image) {
+  return IsUsable(image) && DrawImage(hDC, image);
+}
 
 // The first of disabled, pushed, hot and focused picks its image; the
 // normal image stands in when that one is missing or fails to load.

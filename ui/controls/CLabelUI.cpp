@@ -132,14 +132,14 @@ void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
 
 SIZE CLabelUI::EstimateSize(SIZE szAvailable) {
   if (m_pManager == nullptr) return CControlUI::EstimateSize(szAvailable);
-  if (m_bAutoCalcWidth) {
+  if (m_bAutoCalcWidth && m_pManager->GetPaintDC() != nullptr) {
     // Measured as painted: on one line, and mark-up by what it shows.
     RECT rc = {0, 0, 9999, 9999};
     const UINT uStyle = m_uTextStyle | DT_SINGLELINE | DT_CALCRECT;
     if (m_bShowHtml) {
       int nLinks = 0;
-      CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, nullptr, nullptr, nLinks,
-                                  uStyle);
+      CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, nullptr, nullptr,
+                                  nLinks, uStyle);
     } else {
       rc = RECT{0, 0, 0, 0};
       CRenderEngine::DrawText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, m_iFont, uStyle);
@@ -173,7 +173,8 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
 void CLabelUI::PaintText(HDC hDC) {
   TakeDefaultColors();
   if (m_sText.IsEmpty()) return;
-  DrawLabelText(hDC, TextRect(), IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, m_uTextStyle | DT_SINGLELINE);
+  DrawLabelText(hDC, TextRect(), IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor,
+                m_uTextStyle | DT_SINGLELINE);
 }
 
 }  // namespace SkinUI

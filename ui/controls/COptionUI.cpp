@@ -83,7 +83,8 @@ void COptionUI::DeselectOthers() {
   // are not options (the group takes any control) are left alone.
   std::vector<COptionUI*> members;
   for (int i = 0; i < pGroup->GetSize(); ++i)
-    if (auto* pOption = static_cast<COptionUI*>(static_cast<CControlUI*>(pGroup->GetAt(i))->GetInterface(L"Option")))
+    if (auto* pOption =
+            static_cast<COptionUI*>(static_cast<CControlUI*>(pGroup->GetAt(i))->GetInterface(L"Option")))
       members.push_back(pOption);
   for (COptionUI* pOther : members)
     if (pOther != this) pOther->Selected(false);

@@ -94,12 +94,13 @@ void CProgressUI::PaintStatusImage(HDC hDC) {
     // own origin in a sprite, and no more of it than there is.
     if (m_pManager == nullptr || !m_diFore.LoadImage(m_pManager)) return;
     const RECT& sprite = m_diFore.m_rcSource;
-    const RECT source = {sprite.left + rc.left, sprite.top + rc.top, std::min(sprite.left + rc.right, sprite.right),
+    const RECT source = {sprite.left + rc.left, sprite.top + rc.top,
+                         std::min(sprite.left + rc.right, sprite.right),
                          std::min(sprite.top + rc.bottom, sprite.bottom)};
     if (source.right <= source.left || source.bottom <= source.top) return;
     m_sForeImageModify.Format(L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", rc.left, rc.top,
-                                   rc.left + (source.right - source.left), rc.top + (source.bottom - source.top),
-                                   source.left, source.top, source.right, source.bottom);
+                              rc.left + (source.right - source.left), rc.top + (source.bottom - source.top),
+                              source.left, source.top, source.right, source.bottom);
   }
   DrawImage(hDC, m_diFore, m_sForeImageModify);
 }

@@ -96,12 +96,13 @@ void CTextUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
 
 SIZE CTextUI::EstimateSize(SIZE szAvailable) {
   // Only auto width uses the measure.
-  if (m_pManager == nullptr || !m_bAutoCalcWidth) return CControlUI::EstimateSize(szAvailable);
+  if (m_pManager == nullptr || m_pManager->GetPaintDC() == nullptr || !m_bAutoCalcWidth)
+    return CControlUI::EstimateSize(szAvailable);
   RECT rc = {m_rcTextPadding.left, 0, 9999 - m_rcTextPadding.right, 9999};
   if (m_bShowHtml) {
     int nLinks = 0;
-    CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, nullptr, nullptr, nLinks,
-                                m_uTextStyle | DT_CALCRECT);
+    CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, nullptr, nullptr,
+                                nLinks, m_uTextStyle | DT_CALCRECT);
   } else {
     CRenderEngine::DrawText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, m_iFont,
                             m_uTextStyle | DT_CALCRECT);
@@ -121,7 +122,8 @@ void CTextUI::PaintText(HDC hDC) {
   const DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
   m_nLinks = kMaxLinks;
   if (m_bShowHtml) {
-    CRenderEngine::DrawHtmlText(hDC, m_pManager, rc, m_sText, dwColor, m_rcLinks, m_sLinks, m_nLinks, m_uTextStyle);
+    CRenderEngine::DrawHtmlText(hDC, m_pManager, rc, m_sText, dwColor, m_rcLinks, m_sLinks, m_nLinks,
+                                m_uTextStyle);
     ClearLinksFrom(m_nLinks);
     return;
   }

@@ -109,9 +109,16 @@ struct Piece {
 class HtmlLayout {
  public:
   HtmlLayout(HDC hDC, CPaintManagerUI* pManager, const RECT& box, DWORD dwTextColor, UINT uStyle)
-      : m_hDC(hDC), m_pManager(pManager), m_box(box), m_dwTextColor(dwTextColor), m_uStyle(uStyle),
-        m_bDraw((uStyle & DT_CALCRECT) == 0), m_bSingleLine((uStyle & DT_SINGLELINE) != 0),
-        m_pDefaultFont(pManager->GetDefaultFontInfo()), m_nMaxRight(box.left), m_nImageBottom(box.top),
+      : m_hDC(hDC),
+        m_pManager(pManager),
+        m_box(box),
+        m_dwTextColor(dwTextColor),
+        m_uStyle(uStyle),
+        m_bDraw((uStyle & DT_CALCRECT) == 0),
+        m_bSingleLine((uStyle & DT_SINGLELINE) != 0),
+        m_pDefaultFont(pManager->GetDefaultFontInfo()),
+        m_nMaxRight(box.left),
+        m_nImageBottom(box.top),
         m_nBottom(box.top) {}
   HtmlLayout(const HtmlLayout&) = delete;
   HtmlLayout& operator=(const HtmlLayout&) = delete;
@@ -181,7 +188,8 @@ class HtmlLayout {
   }
 
   void RaiseLineHeight(LONGLONG height) {
-    m_nLineHeight = std::max(m_nLineHeight, static_cast<LONG>(std::clamp<LONGLONG>(height, 1, kCoordinateRange)));
+    m_nLineHeight =
+        std::max(m_nLineHeight, static_cast<LONG>(std::clamp<LONGLONG>(height, 1, kCoordinateRange)));
   }
 
   void Advance(LONGLONG dx) {
@@ -247,7 +255,8 @@ class HtmlLayout {
       const LONG x = piece.x + m_nShift;
       if (piece.kind == Piece::kImage) {
         const LONG height = piece.image->nY;
-        const LONG imageTop = height < m_nLineHeight ? top + (m_nLineHeight - height) / 2 : top + m_nLineHeight - height;
+        const LONG imageTop =
+            height < m_nLineHeight ? top + (m_nLineHeight - height) / 2 : top + m_nLineHeight - height;
         const RECT rc = {x, imageTop, x + piece.width, imageTop + height};
         RECT paint;
         if (!::IntersectRect(&paint, &rc, &m_box)) continue;
@@ -259,7 +268,8 @@ class HtmlLayout {
       ::SetTextColor(m_hDC, ToColorRef(piece.colour));
       ::SetBkMode(m_hDC, piece.selected ? OPAQUE : TRANSPARENT);
       const TEXTMETRICW& tm = Metrics(piece.font);
-      ::TextOutW(m_hDC, x, top + m_nLineHeight - tm.tmHeight - tm.tmExternalLeading, piece.text, piece.length);
+      ::TextOutW(m_hDC, x, top + m_nLineHeight - tm.tmHeight - tm.tmExternalLeading, piece.text,
+                 piece.length);
     }
   }
 
@@ -415,7 +425,8 @@ class HtmlLayout {
     }
     CDuiString words(rest, static_cast<int>(end - rest));
     words.MakeLower();
-    Push(Find(name, size, words.Find(L"bold") >= 0, words.Find(L"underline") >= 0, words.Find(L"italic") >= 0));
+    Push(Find(name, size, words.Find(L"bold") >= 0, words.Find(L"underline") >= 0,
+              words.Find(L"italic") >= 0));
   }
 
   // Leaving an italic font for an upright one makes room for its slant.
@@ -435,7 +446,8 @@ class HtmlLayout {
     m_nLinkStart = m_x;
     m_sLink = text;
     const bool hover = m_bHover && m_sHoverLink == text.GetData();
-    m_colours.push_back(hover ? m_pManager->GetDefaultLinkHoverFontColor() : m_pManager->GetDefaultLinkFontColor());
+    m_colours.push_back(hover ? m_pManager->GetDefaultLinkHoverFontColor()
+                              : m_pManager->GetDefaultLinkFontColor());
     PushVariant(false, true, false);
   }
 
@@ -545,8 +557,10 @@ class HtmlLayout {
       int lastBreak = text[fit] == L' ' ? fit + 1 : 0;
       for (int i = fit - 1; i >= 0 && lastBreak == 0; --i)
         if (!IsLatinLetter(text[i])) lastBreak = i + 1;
-      if (lastBreak > 0) cut = lastBreak;
-      else if (!m_bSingleLine && !LineEmpty()) cut = 0;  // the word moves to the next line whole
+      if (lastBreak > 0)
+        cut = lastBreak;
+      else if (!m_bSingleLine && !LineEmpty())
+        cut = 0;  // the word moves to the next line whole
     }
     if (cut == 0 && lineStart) cut = 1;  // every line takes something
     if (m_uStyle & DT_END_ELLIPSIS) {
@@ -562,8 +576,10 @@ class HtmlLayout {
       AddText(font, text, cut, width(cut));
     }
     // Nothing taken leaves an escape whole for the next line.
-    if (cut >= length) m_p = after;
-    else if (cut > 0) m_p = text + cut;
+    if (cut >= length)
+      m_p = after;
+    else if (cut > 0)
+      m_p = text + cut;
     return Step::kLineEnd;
   }
 
@@ -654,12 +670,14 @@ class HtmlLayout {
 
 }  // namespace
 
-void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
-                                 RECT* pLinks, CDuiString* sLinks, int& nLinkRects, UINT uStyle) {
+void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText,
+                                 DWORD dwTextColor, RECT* pLinks, CDuiString* sLinks, int& nLinkRects,
+                                 UINT uStyle) {
   const int nCapacity = pLinks != nullptr && sLinks != nullptr ? std::max(nLinkRects, 0) : 0;
   nLinkRects = 0;
   if (hDC == nullptr || pManager == nullptr || pstrText == nullptr || ::IsRectEmpty(&rc)) return;
-  rc = RECT{ClampCoordinate(rc.left), ClampCoordinate(rc.top), ClampCoordinate(rc.right), ClampCoordinate(rc.bottom)};
+  rc = RECT{ClampCoordinate(rc.left), ClampCoordinate(rc.top), ClampCoordinate(rc.right),
+            ClampCoordinate(rc.bottom)};
   const bool bDraw = (uStyle & DT_CALCRECT) == 0;
 
   if (bDraw && (uStyle & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) != 0) {

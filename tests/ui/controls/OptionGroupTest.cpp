@@ -81,19 +81,32 @@ TEST(OptionGroups, SelectChangedPerSender) {
     const char* state;
   };
   const Case cases[] = {
-      {"no group toggles and tells each time", {L"", L""}, [](Options& o) { o.Click(0), o.Click(0), o.Click(0); },
+      {"no group toggles and tells each time",
+       {L"", L""},
+       [](Options& o) { o.Click(0), o.Click(0), o.Click(0); },
        "A 3,0"},
-      {"a group keeps the selected one and tells again", {group, group, group},
-       [](Options& o) { o.Click(0), o.Click(0); }, "A 2,0,0"},
-      {"selecting another deselects the first silently", {group, group, group},
-       [](Options& o) { o.Click(0), o.Click(1); }, "B 1,1,0"},
-      {"two groups are apart", {group, group, L"group=\"h\"", L"group=\"h\""},
-       [](Options& o) { o.Click(0), o.Click(2), o.Click(3), o.Click(1); }, "BD 1,1,1,1"},
-      {"two selected in the skin: the last wins", {group + L" selected=\"true\"", group + L" selected=\"true\"", group},
-       [](Options&) {}, "B 0,0,0"},
-      {"the skin's choice is left by a click", {group + L" selected=\"true\"", group + L" selected=\"true\"", group},
-       [](Options& o) { o.Click(2); }, "C 0,0,1"},
-      {"a deleted option leaves its group", {group, group, group},
+      {"a group keeps the selected one and tells again",
+       {group, group, group},
+       [](Options& o) { o.Click(0), o.Click(0); },
+       "A 2,0,0"},
+      {"selecting another deselects the first silently",
+       {group, group, group},
+       [](Options& o) { o.Click(0), o.Click(1); },
+       "B 1,1,0"},
+      {"two groups are apart",
+       {group, group, L"group=\"h\"", L"group=\"h\""},
+       [](Options& o) { o.Click(0), o.Click(2), o.Click(3), o.Click(1); },
+       "BD 1,1,1,1"},
+      {"two selected in the skin: the last wins",
+       {group + L" selected=\"true\"", group + L" selected=\"true\"", group},
+       [](Options&) {},
+       "B 0,0,0"},
+      {"the skin's choice is left by a click",
+       {group + L" selected=\"true\"", group + L" selected=\"true\"", group},
+       [](Options& o) { o.Click(2); },
+       "C 0,0,1"},
+      {"a deleted option leaves its group",
+       {group, group, group},
        [](Options& o) {
          o.Click(1);
          o.root->Remove(o.options[1]);
@@ -102,12 +115,18 @@ TEST(OptionGroups, SelectChangedPerSender) {
          o.Click(1);  // C, now second
        },
        "C 0,1"},
-      {"a check box sends on SetCheck", {L"", L"", L"", L""},
-       [](Options& o) { static_cast<CCheckBoxUI*>(o.options[3])->SetCheck(true); }, "D 0,0,0,1"},
-      {"a new group deselects its other members", {group + L" selected=\"true\"", L"selected=\"true\""},
-       [](Options& o) { o.options[1]->SetGroup(L"g"); }, "B 0,1"},
-      {"disabled options take no click", {group + L" enabled=\"false\"", group},
-       [](Options& o) { o.Click(0), o.Click(1); }, "B 0,1"},
+      {"a check box sends on SetCheck",
+       {L"", L"", L"", L""},
+       [](Options& o) { static_cast<CCheckBoxUI*>(o.options[3])->SetCheck(true); },
+       "D 0,0,0,1"},
+      {"a new group deselects its other members",
+       {group + L" selected=\"true\"", L"selected=\"true\""},
+       [](Options& o) { o.options[1]->SetGroup(L"g"); },
+       "B 0,1"},
+      {"disabled options take no click",
+       {group + L" enabled=\"false\"", group},
+       [](Options& o) { o.Click(0), o.Click(1); },
+       "B 0,1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -136,7 +155,7 @@ TEST(OptionGroups, MovingToAnotherWindowLeavesTheOldGroup) {
   EXPECT_EQ(first.log.Count("notify:selectchanged:B"), 0);
   EXPECT_EQ(second.log.Count("notify:selectchanged:B"), 1);
   first.options[0]->Selected(true);  // the windows overlap: no click
-  EXPECT_TRUE(moved->IsSelected());   // another window's option is left alone
+  EXPECT_TRUE(moved->IsSelected());  // another window's option is left alone
 }
 
 TEST(OptionGroups, SelectedLooksAndTheForegroundDrawnOnce) {

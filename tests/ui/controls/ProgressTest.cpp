@@ -81,7 +81,8 @@ TEST(Progress, RevealedPartForEachValue) {
       {"vertical 50", L"hor=\"false\" value=\"50\"", nullptr, 200, 6},
       {"min equal to max", L"min=\"10\" max=\"10\" value=\"10\"", nullptr, 0, 0},
       {"above max is ignored", L"value=\"40\"", [](CProgressUI& p) { p.SetValue(150); }, 80, 0},
-      {"until the max grows", L"value=\"40\"", [](CProgressUI& p) { p.SetMaxValue(200), p.SetValue(150); }, 150, 12},
+      {"until the max grows", L"value=\"40\"", [](CProgressUI& p) { p.SetMaxValue(200), p.SetValue(150); },
+       150, 12},
       {"below min is ignored", L"min=\"20\" value=\"60\"", [](CProgressUI& p) { p.SetValue(10); }, 100, 0},
       {"a range of 2e9", L"min=\"-1000000000\" max=\"1000000000\" value=\"500000000\"", nullptr, 150, 12},
       {"the widest range", L"min=\"-2147483648\" max=\"2147483647\" value=\"2147483647\"", nullptr, 200, 12},
@@ -112,16 +113,25 @@ TEST(Progress, WhichPartOfTheImageShows) {
     std::vector<Probe> probes;
   };
   const Case cases[] = {
-      {"unstretched: the same pixels as the bar's", L"foreimage=\"file='bar'\" isstretchfore=\"false\" value=\"25\"",
-       50, 0, {{0, 0, Tag(0, 0)}, {25, 6, Tag(25, 6)}, {49, 11, Tag(49, 11)}}},
+      {"unstretched: the same pixels as the bar's",
+       L"foreimage=\"file='bar'\" isstretchfore=\"false\" value=\"25\"",
+       50,
+       0,
+       {{0, 0, Tag(0, 0)}, {25, 6, Tag(25, 6)}, {49, 11, Tag(49, 11)}}},
       {"unstretched from a sprite: counted from the sprite's origin",
-       L"foreimage=\"file='sprite' source='0,12,200,24'\" isstretchfore=\"false\" value=\"50\"", 100, 0,
+       L"foreimage=\"file='sprite' source='0,12,200,24'\" isstretchfore=\"false\" value=\"50\"",
+       100,
+       0,
        {{0, 0, Tag(0, 12)}, {99, 11, Tag(99, 23)}}},
       {"unstretched vertical: the bottom of the image at the bottom",
-       L"foreimage=\"file='bar'\" isstretchfore=\"false\" hor=\"false\" value=\"50\"", 200, 6,
+       L"foreimage=\"file='bar'\" isstretchfore=\"false\" hor=\"false\" value=\"50\"",
+       200,
+       6,
        {{100, 6, Tag(100, 6)}, {100, 11, Tag(100, 11)}, {100, 5, kWhite}}},
       {"unstretched, an image narrower than the bar stays at full value",
-       L"foreimage=\"file='short'\" isstretchfore=\"false\" value=\"100\"", 150, 12,
+       L"foreimage=\"file='short'\" isstretchfore=\"false\" value=\"100\"",
+       150,
+       12,
        {{149, 3, Tag(149, 3)}, {150, 3, kWhite}}},
       {"a missing image leaves the bar empty", L"foreimage=\"file='missing.png'\" value=\"100\"", 0, 0, {}},
   };
@@ -132,7 +142,8 @@ TEST(Progress, WhichPartOfTheImageShows) {
     bar.Paint();
     EXPECT_EQ(bar.Covered(), c.columns);
     EXPECT_EQ(bar.Rows(), c.rows);
-    for (const Probe& probe : c.probes) EXPECT_EQ(bar.At(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
+    for (const Probe& probe : c.probes)
+      EXPECT_EQ(bar.At(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
   }
   // Stretched, the whole image is squeezed into the revealed part.
   Bar bar;

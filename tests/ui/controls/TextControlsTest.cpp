@@ -57,8 +57,12 @@ bool AnyIn(const platform::window::test::Pixels& pixels, RECT area, Test test) {
   return false;
 }
 
-bool Reddish(uint32_t p) { return ((p >> 16) & 0xFF) > (p & 0xFF) + 60 && ((p >> 16) & 0xFF) > ((p >> 8) & 0xFF) + 60; }
-bool Bluish(uint32_t p) { return (p & 0xFF) > ((p >> 16) & 0xFF) + 60 && (p & 0xFF) > ((p >> 8) & 0xFF) + 60; }
+bool Reddish(uint32_t p) {
+  return ((p >> 16) & 0xFF) > (p & 0xFF) + 60 && ((p >> 16) & 0xFF) > ((p >> 8) & 0xFF) + 60;
+}
+bool Bluish(uint32_t p) {
+  return (p & 0xFF) > ((p >> 16) & 0xFF) + 60 && (p & 0xFF) > ((p >> 8) & 0xFF) + 60;
+}
 
 // A white window whose root is a vertical layout; notifications go to the
 // log as "notify:type:sender".
@@ -137,8 +141,8 @@ class TextControls : public ::testing::Test {
 TEST_F(TextControls, AlignmentAndPaddingPlaceTheText) {
   struct Case {
     const wchar_t* attributes;
-    LONG left, right;       // where the ink may begin and must end, -1: not checked
-    bool top, bottom;       // the ink near the top, near the bottom
+    LONG left, right;  // where the ink may begin and must end, -1: not checked
+    bool top, bottom;  // the ink near the top, near the bottom
   };
   const LONG w = TextWidth(L"Hello");
   const Case cases[] = {
@@ -184,7 +188,8 @@ TEST_F(TextControls, DefaultHeightsInAVerticalLayoutAndAutoWidthAfterSetText) {
   EXPECT_EQ(label->GetHeight(), FontHeight() + 4);
   EXPECT_EQ(button->GetHeight(), FontHeight() + 8);
   EXPECT_EQ(autoLabel->GetWidth(), TextWidth(L"Hello") + 5);
-  HFONT bold = pm().GetFont(pm().GetDefaultFontInfo()->sFontName, pm().GetDefaultFontInfo()->iSize, true, false, false);
+  HFONT bold = pm().GetFont(pm().GetDefaultFontInfo()->sFontName, pm().GetDefaultFontInfo()->iSize, true,
+                            false, false);
   ASSERT_NE(bold, nullptr);
   EXPECT_EQ(markup->GetWidth(), TextWidth(L"Bold", pm().GetFontIndex(bold)) + TextWidth(L" words"));
   // The launcher rewrites its status labels: each new text is measured.
@@ -201,11 +206,14 @@ TEST_F(TextControls, StateImagesAndColours) {
   AddSolidImage(pm(), L"hot", 0xFF00FF00);
   AddSolidImage(pm(), L"pushed", 0xFF0000FF);
   AddSolidImage(pm(), L"disabled", 0xFF808080);
-  auto* button = Add(new CButtonUI, L"height=\"40\" normalimage=\"file='normal'\" hotimage=\"file='hot'\" "
-                                    L"pushedimage=\"file='pushed'\" disabledimage=\"file='disabled'\"");
-  auto* broken = Add(new CButtonUI, L"height=\"40\" normalimage=\"file='normal'\" hotimage=\"file='missing.png'\"");
-  auto* coloured = Add(new CButtonUI, L"height=\"40\" text=\"WWWW\" textcolor=\"#FF000000\" hottextcolor=\"#FFFF0000\" "
-                                      L"hotbkcolor=\"#FFFFFF00\"");
+  auto* button = Add(new CButtonUI,
+                     L"height=\"40\" normalimage=\"file='normal'\" hotimage=\"file='hot'\" "
+                     L"pushedimage=\"file='pushed'\" disabledimage=\"file='disabled'\"");
+  auto* broken =
+      Add(new CButtonUI, L"height=\"40\" normalimage=\"file='normal'\" hotimage=\"file='missing.png'\"");
+  auto* coloured = Add(new CButtonUI,
+                       L"height=\"40\" text=\"WWWW\" textcolor=\"#FF000000\" hottextcolor=\"#FFFF0000\" "
+                       L"hotbkcolor=\"#FFFFFF00\"");
   Show();
   EXPECT_TRUE(Shows(150, 20, 0xFFFF0000));
   window->MouseMove(150, 20);
@@ -264,7 +272,8 @@ TEST_F(TextControls, ClicksByMouseAndKeyboard) {
       {"disabled", "enabled=\"false\"", [](TestWindow& w) { w.Click(50, 25); }, 0},
       {"disabled key", "enabled=\"false\"", [](TestWindow&) { platform::window::test::Tap(VK_SPACE); }, 0},
       {"not mouse-enabled", "mouse=\"false\"", [](TestWindow& w) { w.Click(50, 25); }, 0},
-      {"not keyboard-enabled", "keyboard=\"false\"", [](TestWindow&) { platform::window::test::Tap(VK_RETURN); }, 0},
+      {"not keyboard-enabled", "keyboard=\"false\"",
+       [](TestWindow&) { platform::window::test::Tap(VK_RETURN); }, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -306,7 +315,8 @@ TEST_F(TextControls, ReleasedBeforeTheClickIsSent) {
 }
 
 TEST_F(TextControls, ClickSelectsTheBoundTabPage) {
-  auto* button = Add(new CButtonUI, L"name=\"go\" height=\"40\" bindtablayoutname=\"pages\" bindtabindex=\"2\"");
+  auto* button =
+      Add(new CButtonUI, L"name=\"go\" height=\"40\" bindtablayoutname=\"pages\" bindtabindex=\"2\"");
   auto* tabs = Add(new CTabLayoutUI, L"name=\"pages\"");
   for (int i = 0; i < 3; ++i) tabs->Add(new CControlUI);
   Add(new CButtonUI, L"name=\"lost\" height=\"40\" bindtablayoutname=\"nothing\" bindtabindex=\"1\"");
@@ -346,14 +356,16 @@ TEST_F(TextControls, LinksSendTheirIndexShowTheHandAndTheHoverColour) {
   EXPECT_TRUE(ShowsIn(second, Bluish));
   EXPECT_FALSE(AnyIn(Settled(), second, Reddish));
   window->MouseMove(x, y);
-  ASSERT_TRUE(PumpUntil([] { return platform::window::test::DisplayCursor() == ::LoadCursorW(nullptr, IDC_HAND); }));
+  ASSERT_TRUE(
+      PumpUntil([] { return platform::window::test::DisplayCursor() == ::LoadCursorW(nullptr, IDC_HAND); }));
   // Under the mouse the link takes the hover colour.
   EXPECT_TRUE(ShowsIn(second, Reddish));
   window->Click(x, y);
   ASSERT_TRUE(PumpUntil([&] { return log.Count("notify:link:links") == 1; }));
   EXPECT_EQ(log.Last("notify:link:links")->wParam, 1u);
   window->MouseMove(200, 10);
-  ASSERT_TRUE(PumpUntil([] { return platform::window::test::DisplayCursor() == ::LoadCursorW(nullptr, IDC_ARROW); }));
+  ASSERT_TRUE(
+      PumpUntil([] { return platform::window::test::DisplayCursor() == ::LoadCursorW(nullptr, IDC_ARROW); }));
   // Plain text keeps eight empty slots: nothing there is a link.
   ASSERT_NE(plain->GetLinkContent(7), nullptr);
   EXPECT_STREQ(*plain->GetLinkContent(0), L"");

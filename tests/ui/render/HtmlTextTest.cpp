@@ -69,14 +69,15 @@ struct Html {
 
   Html(int w, int h) : s(w, h) {}
 
-  int Draw(RECT rc, LPCWSTR text, UINT style, RECT* links = nullptr, CDuiString* texts = nullptr, int slots = 0,
-           DWORD colour = kBlack) {
+  int Draw(RECT rc, LPCWSTR text, UINT style, RECT* links = nullptr, CDuiString* texts = nullptr,
+           int slots = 0, DWORD colour = kBlack) {
     CRenderEngine::DrawHtmlText(s.dc, &manager, rc, text, colour, links, texts, slots, style);
     return slots;
   }
   RECT Measure(RECT rc, LPCWSTR text, UINT style = DT_SINGLELINE) {
     int none = 0;
-    CRenderEngine::DrawHtmlText(s.dc, &manager, rc, text, kBlack, nullptr, nullptr, none, style | DT_CALCRECT);
+    CRenderEngine::DrawHtmlText(s.dc, &manager, rc, text, kBlack, nullptr, nullptr, none,
+                                style | DT_CALCRECT);
     return rc;
   }
   TFontInfo* Font(bool bold = false, bool underline = false) {
@@ -108,9 +109,7 @@ struct Html {
     TextOutW(s.dc, x, y, text, static_cast<int>(wcslen(text)));
     SelectObject(s.dc, old);
   }
-  bool SamePixels(Html& other) {
-    return std::equal(s.bits, s.bits + s.width * s.height, other.s.bits);
-  }
+  bool SamePixels(Html& other) { return std::equal(s.bits, s.bits + s.width * s.height, other.s.bits); }
 };
 
 TEST(HtmlTextTest, ColourAndBoldApplyOnlyInsideTheirSpans) {
@@ -237,8 +236,9 @@ TEST(HtmlTextTest, WordBreakWrapsAfterTheLastSpace) {
   Html tagged(300, 60);
   tagged.Draw(RECT{0, 0, tagged.Width(L"aaaa bb"), 60}, L"<u>aaaa</u> bbbb", DT_WORDBREAK);
   EXPECT_LE(FindInk(tagged.s, RECT{0, 0, 300, h - 2}).box.right, tagged.Width(L"aaaa"));
-  EXPECT_EQ(tagged.Measure(RECT{0, 0, tagged.Width(L"aaaa bb"), 9999}, L"<u>aaaa</u> bbbb", DT_WORDBREAK).bottom,
-            2 * h);
+  EXPECT_EQ(
+      tagged.Measure(RECT{0, 0, tagged.Width(L"aaaa bb"), 9999}, L"<u>aaaa</u> bbbb", DT_WORDBREAK).bottom,
+      2 * h);
   EXPECT_EQ(html.Measure(RECT{0, 0, html.Width(L"aaaa"), 9999}, L"aaaaaaaaaa", DT_WORDBREAK).bottom, 3 * h);
   Html split(300, 60);
   split.Draw(RECT{0, 0, split.Width(L"aaaa") + 1, 60}, L"aaaaaaaaaa", DT_WORDBREAK);
@@ -437,16 +437,61 @@ TEST(HtmlTextTest, FontsSelectionAndMissingArguments) {
 // one pixel.
 TEST(HtmlTextTest, MalformedMarkupEnds) {
   const wchar_t* const cases[] = {
-      L"<", L"{", L"<b", L"<b ", L"{c #ff", L"<f", L"<f ", L"<f Sans", L"<i x.png 3", L"<a", L"<a link",
-      L"</", L"</b", L"{/r", L"<r>text", L"<r>text</r", L"{<", L"{<}", L"<{", L"<{>", L"{>", L"<}",
-      L"<x 2147483647>a<x 2147483647>b", L"<x -2147483648>a", L"<y -50>a\nb", L"<y 2147483647>a",
-      L"<p -99999>a</p>b", L"<p 2147483647>a", L"<f Sans 2147483647>Ww</f>", L"<f Sans 0>a", L"<f Sans -5>a",
-      L"<f 2147483647>a", L"<f -1>a", L"<i x.png 0 0>", L"<i x.png -5 -7>", L"<i x.png 2147483647 2147483646>",
-      L"<i file='x.png' restype='PNG'>", L"<i file='>", L"<c>a", L"<c #zz>a", L"</c></c></b></f></a></p></s>a",
-      L"<a><a><a><a><a><a><a><a><a><a>x", L"<s><s><s>a", L"<q>unknown<z 5>tags</q>", L"\n\n\n\n",
-      L"a{n}{n}{n}{n}b", L"<p><p><p><p>", L"</p></p>a</p>", L"<x 50><x 50><x 50>a b c d e f g h",
-      L"                              ", L"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", L"中文字符测试中文字符测试",
-      L"<i>a</i><i>b</i>", L"<b><i><u>x</i></b></u>", L"<a x>a\nb\nc\nd\ne\nf\ng\nh\ni\nj</a>",
+      L"<",
+      L"{",
+      L"<b",
+      L"<b ",
+      L"{c #ff",
+      L"<f",
+      L"<f ",
+      L"<f Sans",
+      L"<i x.png 3",
+      L"<a",
+      L"<a link",
+      L"</",
+      L"</b",
+      L"{/r",
+      L"<r>text",
+      L"<r>text</r",
+      L"{<",
+      L"{<}",
+      L"<{",
+      L"<{>",
+      L"{>",
+      L"<}",
+      L"<x 2147483647>a<x 2147483647>b",
+      L"<x -2147483648>a",
+      L"<y -50>a\nb",
+      L"<y 2147483647>a",
+      L"<p -99999>a</p>b",
+      L"<p 2147483647>a",
+      L"<f Sans 2147483647>Ww</f>",
+      L"<f Sans 0>a",
+      L"<f Sans -5>a",
+      L"<f 2147483647>a",
+      L"<f -1>a",
+      L"<i x.png 0 0>",
+      L"<i x.png -5 -7>",
+      L"<i x.png 2147483647 2147483646>",
+      L"<i file='x.png' restype='PNG'>",
+      L"<i file='>",
+      L"<c>a",
+      L"<c #zz>a",
+      L"</c></c></b></f></a></p></s>a",
+      L"<a><a><a><a><a><a><a><a><a><a>x",
+      L"<s><s><s>a",
+      L"<q>unknown<z 5>tags</q>",
+      L"\n\n\n\n",
+      L"a{n}{n}{n}{n}b",
+      L"<p><p><p><p>",
+      L"</p></p>a</p>",
+      L"<x 50><x 50><x 50>a b c d e f g h",
+      L"                              ",
+      L"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
+      L"中文字符测试中文字符测试",
+      L"<i>a</i><i>b</i>",
+      L"<b><i><u>x</i></b></u>",
+      L"<a x>a\nb\nc\nd\ne\nf\ng\nh\ni\nj</a>",
   };
   const UINT styles[] = {0,
                          DT_SINGLELINE,
@@ -485,7 +530,8 @@ TEST(HtmlTextTest, NothingForMissingTextManagerOrBox) {
   CRenderEngine::DrawHtmlText(html.s.dc, nullptr, box, L"text", kBlack, links, texts, count, 0);
   EXPECT_EQ(count, 0);
   RECT empty = {10, 10, 10, 30};
-  CRenderEngine::DrawHtmlText(html.s.dc, &html.manager, empty, L"text", kBlack, links, texts, count, DT_CALCRECT);
+  CRenderEngine::DrawHtmlText(html.s.dc, &html.manager, empty, L"text", kBlack, links, texts, count,
+                              DT_CALCRECT);
   EXPECT_EQ(empty.right, 10);
   EXPECT_TRUE(FindInk(html.s, RECT{0, 0, 50, 30}).Empty());
 }
