@@ -12,9 +12,9 @@ packages=(
   p7zip-full fonts-wqy-microhei
   # tests, benchmarks and tools
   libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
-  # benchmark anchors only, never linked into the product: Qt 5's box layouts
-  qtbase5-dev
   xvfb xdotool zip curl
+  # benchmark anchors only, never linked into the product: Qt 5's box layouts, Pango
+  qtbase5-dev libpango1.0-dev
 )
 
 missing=()
