@@ -7,12 +7,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${SECONDS_EACH:-600}
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_markup_utf8 fuzz_markup_utf16 fuzz_markup_ansi fuzz_zip_reader
-  fuzz_image_attribute fuzz_image_bytes fuzz_service_answer fuzz_profile_reader fuzz_attributes)
+  fuzz_image_attribute fuzz_image_bytes fuzz_html_text fuzz_service_answer fuzz_profile_reader fuzz_attributes)
 for t in "${targets[@]}"; do
   case $t in
     fuzz_zip_reader) seeds=$root/fuzz/seeds/zip ;;
     fuzz_image_attribute) seeds=$root/fuzz/seeds/image-strings ;;
     fuzz_image_bytes) seeds=$root/fuzz/seeds/images ;;
+    fuzz_html_text) seeds=$root/fuzz/seeds/html-text ;;
     fuzz_service_answer) seeds=$root/fuzz/seeds/answer ;;
     fuzz_profile_reader) seeds=$root/fuzz/seeds/profile ;;
     fuzz_attributes) seeds=$root/fuzz/seeds/attributes ;;

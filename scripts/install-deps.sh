@@ -12,10 +12,10 @@ packages=(
   p7zip-full fonts-wqy-microhei
   # tests, benchmarks and tools
   libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
-  # benchmark anchors only, never linked into the product: Qt 5's box layouts,
-  # GTK 3's first frame (and the damage events the start-up harness watches)
-  qtbase5-dev libgtk-3-dev libxdamage-dev
   xvfb xdotool zip curl
+  # benchmark anchors only, never linked into the product: Qt 5's box layouts, Pango,
+  # GTK 3's first frame (and the damage events the start-up harness watches)
+  qtbase5-dev libpango1.0-dev libgtk-3-dev libxdamage-dev
 )
 
 missing=()
