@@ -106,7 +106,9 @@ code2=$code before2=$before after2=$after game2=$game requests2=$requests
 echo
 echo "== summary"
 summary_of() {  # label code before after game requests
-  echo "$1: exit code $2; installed version $3 -> $4"
+  local note=""
+  [ "$2" = 124 ] && note=" (still running after 120 s, so it was stopped)"
+  echo "$1: exit code $2$note; installed version $3 -> $4"
   echo "    game's arguments: ${5:-(the game did not run)}"
   echo "    requests: ${6:-none}"
 }
