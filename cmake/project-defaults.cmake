@@ -13,6 +13,12 @@ if(SKIN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+option(SKIN_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
+if(SKIN_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(SKIN_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)

@@ -13,8 +13,9 @@ packages=(
   # tests, benchmarks and tools
   libcpp-httplib-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   xvfb xdotool zip curl
-  # benchmark anchors only, never linked into the product: Qt 5's box layouts, Pango
-  qtbase5-dev libpango1.0-dev
+  # benchmark anchors only, never linked into the product: Qt 5's box layouts, Pango,
+  # GTK 3's first frame (and the damage events the start-up harness watches)
+  qtbase5-dev libpango1.0-dev libgtk-3-dev libxdamage-dev
 )
 
 missing=()

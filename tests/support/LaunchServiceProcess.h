@@ -10,17 +10,19 @@
 class LaunchServiceProcess {
  public:
   // Serves `answer` (a JSON file) and the files below `directory`; its
-  // output goes to `log` (the first line names the URL).
+  // output goes to `log` (the first line names the URL). `more` are further
+  // options, such as {"--rate", "64K"}.
   LaunchServiceProcess(const std::filesystem::path& answer, const std::filesystem::path& directory,
-                       const std::filesystem::path& log) : m_log(log) {
+                       const std::filesystem::path& log, const std::vector<std::string>& more = {})
+      : m_log(log) {
     ChildProcess::Options options;
     options.directory = directory;
     options.output = log;
     options.error = log.string() + ".err";
-    m_process = std::make_unique<ChildProcess>(
-        std::vector<std::string>{LAUNCH_SERVICE_PATH, "--answer", answer.string(), "--dir", directory.string(),
-                                 "--port", "0"},
-        options);
+    std::vector<std::string> arguments{LAUNCH_SERVICE_PATH, "--answer", answer.string(), "--dir", directory.string(),
+                                       "--port", "0"};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    m_process = std::make_unique<ChildProcess>(arguments, options);
     if (ChildProcess::WaitForText(log, "/launch\n")) {
       std::smatch match;
       std::string text = ChildProcess::ReadAll(log);

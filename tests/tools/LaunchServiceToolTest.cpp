@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <chrono>
 #include <regex>
 #include <string>
 
@@ -26,11 +27,15 @@ class LaunchServiceToolTest : public ::testing::Test {
     return bytes;
   }
 
-  httplib::Result Get(const LaunchServiceProcess& service, const std::string& path) {
+  static int Port(const LaunchServiceProcess& service) {
     std::smatch match;
     std::string base = service.Url("");
     std::regex_search(base, match, std::regex(":([0-9]+)$"));
-    httplib::Client client("127.0.0.1", std::stoi(match[1]));
+    return std::stoi(match[1]);
+  }
+
+  httplib::Result Get(const LaunchServiceProcess& service, const std::string& path) {
+    httplib::Client client("127.0.0.1", Port(service));
     return client.Get(path.c_str());
   }
 
@@ -131,6 +136,44 @@ TEST_F(LaunchServiceToolTest, WarnsAboutAnswersTheLauncherCannotUse) {
   EXPECT_EQ("[1,2]" + std::string(3000, ' '), plain);
 }
 
+// With --rate, every moment of a file transfer is bounded by the rate: the
+// client never holds more than rate x (time since it asked) plus a quarter
+// second's worth (the server writes in pieces of about a tenth). A slow
+// machine only makes the transfer slower, so no bound here depends on speed.
+TEST_F(LaunchServiceToolTest, RateLimitsEachFileTransfer) {
+  constexpr double kRate = 64 * 1024;
+  const std::string payload = Binary();  // about 1.6 seconds' worth
+  LaunchServiceProcess service(dir / "answer.json", dir / "www", dir / "service.log", {"--rate", "64K"});
+  ASSERT_TRUE(service.ok()) << ChildProcess::ReadAll(dir / "service.log.err");
+
+  httplib::Client client("127.0.0.1", Port(service));
+  client.set_read_timeout(std::chrono::seconds(30));
+  std::string body;
+  std::string overrun;
+  auto asked = std::chrono::steady_clock::now();
+  auto result = client.Get("/launcher/game-launcher", [&](const char* data, size_t length) {
+    body.append(data, length);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+    if (overrun.empty() && body.size() > kRate * seconds + kRate / 4)
+      overrun = std::to_string(body.size()) + " bytes after " + std::to_string(seconds) + " s";
+    return true;
+  });
+  double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(200, result->status);
+  EXPECT_EQ(std::to_string(payload.size()), result->get_header_value("Content-Length"));
+  EXPECT_TRUE(body == payload);
+  EXPECT_EQ("", overrun);
+  EXPECT_GE(took, (payload.size() - kRate / 4) / kRate);
+  EXPECT_TRUE(ChildProcess::WaitForText(dir / "service.log", "\"GET /launcher/game-launcher\" 200 102403\n"))
+      << service.Log();
+
+  auto answer = Get(service, "/launch");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(kAnswer, DecodeServiceAnswer(answer->body));
+  EXPECT_EQ(404, Get(service, "/nothing.png")->status);
+}
+
 TEST_F(LaunchServiceToolTest, RefusesBadCommandLines) {
   struct Case {
     std::vector<std::string> arguments;
@@ -144,6 +187,12 @@ TEST_F(LaunchServiceToolTest, RefusesBadCommandLines) {
       {{"--answer", "answer.json", "--port", "x"}, 2},
       {{"--answer", "answer.json", "--dir", "no-such-dir"}, 2},
       {{"--answer", "answer.json", "--what", "x"}, 2},
+      {{"--answer", "answer.json", "--rate", "0"}, 2},
+      {{"--answer", "answer.json", "--rate", "-5"}, 2},
+      {{"--answer", "answer.json", "--rate", "fast"}, 2},
+      {{"--answer", "answer.json", "--rate", "1KB"}, 2},
+      {{"--answer", "answer.json", "--rate", "99999999M"}, 2},
+      {{"--answer", "answer.json", "--rate"}, 2},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments{LAUNCH_SERVICE_PATH};

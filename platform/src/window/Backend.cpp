@@ -1,4 +1,5 @@
-// Picks the display backend once, on first use.
+// Picks the display backend once, on first use, and puts the frame
+// recorder in front of it when asked to.
 #include "window/Backend.h"
 
 #include <cstdio>
@@ -7,12 +8,13 @@
 #include <memory>
 
 #include "window/HeadlessBackend.h"
+#include "window/RecordingBackend.h"
 #include "window/X11Backend.h"
 
 namespace platform::window {
 namespace {
 
-std::unique_ptr<DisplayBackend> Choose() {
+std::unique_ptr<DisplayBackend> ChooseDisplay() {
   const char* forced = getenv("PLATFORM_DISPLAY");
   bool wantX11 = forced ? strcmp(forced, "x11") == 0 : (getenv("DISPLAY") && *getenv("DISPLAY"));
   if (wantX11) {
@@ -20,6 +22,14 @@ std::unique_ptr<DisplayBackend> Choose() {
     fprintf(stderr, "[Display] cannot open the X display \"%s\"; running headless\n", getenv("DISPLAY") ? getenv("DISPLAY") : "");
   }
   return std::make_unique<HeadlessBackend>();
+}
+
+std::unique_ptr<DisplayBackend> Choose() {
+  std::unique_ptr<DisplayBackend> display = ChooseDisplay();
+  const char* folder = getenv("PLATFORM_RECORD_FRAMES");
+  if (folder && *folder)
+    if (auto recording = RecordingBackend::Wrap(display, folder, getenv("PLATFORM_RECORD_FPS"))) return recording;
+  return display;
 }
 
 }  // namespace
@@ -38,6 +48,11 @@ NativeView ViewOf(const Window& w) {
 
 bool HasNative(const Window& w) { return !w.parent && !w.messageOnly; }
 
-bool IsHeadless() { return dynamic_cast<HeadlessBackend*>(&Backend()) != nullptr; }
+DisplayBackend& ActualBackend() {
+  auto* recording = dynamic_cast<RecordingBackend*>(&Backend());
+  return recording ? recording->display() : Backend();
+}
+
+bool IsHeadless() { return dynamic_cast<HeadlessBackend*>(&ActualBackend()) != nullptr; }
 
 }  // namespace platform::window

@@ -1,6 +1,7 @@
 // The narrow interface between the window manager and a display. One
 // backend is chosen at start (Backend.cpp): X11 when DISPLAY is set and
 // reachable, else headless; PLATFORM_DISPLAY=x11|headless forces it.
+// PLATFORM_RECORD_FRAMES=FOLDER puts a frame recorder in front of it.
 //
 // The window manager calls a backend with the lock released; a backend
 // reports input through input::Deliver* (Input.h) from any thread.
@@ -46,6 +47,8 @@ class DisplayBackend {
 };
 
 DisplayBackend& Backend();
+// The display itself, behind the frame recorder when there is one.
+DisplayBackend& ActualBackend();
 // Lock held. What the backend is told about w; whether w has a native window.
 NativeView ViewOf(const Window& w);
 bool HasNative(const Window& w);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "window/ShownImage.h"
+
 namespace platform::window {
 
 HeadlessBackend::HeadlessBackend() {
@@ -71,30 +73,12 @@ void HeadlessBackend::SetCursor(HCURSOR cursor) {
 }
 
 void HeadlessBackend::Present(HWND hwnd, cairo_surface_t* image, const RECT&) {
-  int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
-  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = windows_.find(hwnd);
-  if (it == windows_.end()) {
-    cairo_surface_destroy(copy);
-    return;
-  }
+  if (it == windows_.end()) return;
   Record& r = it->second;
-  cairo_t* cr = cairo_create(copy);
-  if (r.shape) {
-    for (int i = 0; i < cairo_region_num_rectangles(r.shape); ++i) {
-      cairo_rectangle_int_t box;
-      cairo_region_get_rectangle(r.shape, i, &box);
-      cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-    }
-    cairo_clip(cr);
-  }
-  cairo_set_source_surface(cr, image, 0, 0);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_paint_with_alpha(cr, r.alpha / 255.0);
-  cairo_destroy(cr);
   if (r.image) cairo_surface_destroy(r.image);
-  r.image = copy;
+  r.image = ShownImage(image, r.shape, r.alpha);
   ++r.presents;
 }
 

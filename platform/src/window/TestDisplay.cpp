@@ -12,7 +12,7 @@
 
 namespace platform::window::test {
 namespace {
-HeadlessBackend* Headless() { return dynamic_cast<HeadlessBackend*>(&Backend()); }
+HeadlessBackend* Headless() { return dynamic_cast<HeadlessBackend*>(&ActualBackend()); }
 }  // namespace
 
 const char* BackendName() { return Backend().Name(); }
